@@ -1,0 +1,35 @@
+// The only place the store touches the operating system's files; one half per platform.
+#pragma once
+
+#include <cstddef>
+
+namespace file_layer {
+
+// Opaque per-platform handle; null means "not open".
+struct File;
+
+// Opens an existing file for reading with no sharing; null on failure.
+File* OpenForRead(const char* path);
+
+// Reads up to size bytes; false on an error. *got < size only at end of file.
+bool Read(File* file, void* buffer, size_t size, size_t* got);
+
+// Creates or truncates a file for writing, with no sharing; null on failure.
+File* Create(const char* path);
+
+// True only when every byte was written.
+bool Write(File* file, const void* data, size_t size);
+
+// Pushes the written bytes to the medium.
+bool Flush(File* file);
+
+// Closes the handle; false when the close reported an error.
+bool Close(File* file);
+
+// Puts tempPath in target's place in one step; the target keeps its old bytes on failure.
+bool ReplaceWith(const char* tempPath, const char* target);
+
+// Removes a file, ignoring failure.
+void Remove(const char* path);
+
+}  // namespace file_layer

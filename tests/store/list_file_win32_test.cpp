@@ -1,0 +1,87 @@
+// The store on real Windows files: texts in code page 932, and the unshared handles.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "store/launch_setting_list.h"
+#include "support/test_folder.h"
+
+namespace {
+
+TEST(CodePage, LiteralsCompileToCodePage932) {
+  const char text[] = "ソ表";
+  ASSERT_EQ(sizeof text, 5u) << "narrow literals are not code page 932 (-fexec-charset lost?)";
+  EXPECT_EQ(std::memcmp(text, "\x83\x5C\x95\x5C", 4), 0);
+  EXPECT_STREQ(kListFileSignature, "カメリオランチャ");
+  EXPECT_EQ(GetACP(), 932u);
+}
+
+// Another program holding the list file open without sharing.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldOpen() { CloseHandle(handle_); }
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+TEST(UnsharedFile, HeldListFileCanBeNeitherLoadedNorSaved) {
+  TestFolder folder;
+  std::string path = folder.Path("held.dat");
+  LaunchSettingList source;
+  ASSERT_TRUE(source.Put(-1, MakeSetting("a")));
+  ASSERT_TRUE(source.SaveToFile(path.c_str(), kListFileSignature));
+  Bytes before = ReadBytes(path);
+
+  LaunchSettingList list;
+  ASSERT_TRUE(list.Put(-1, MakeSetting("mine")));
+  ASSERT_TRUE(list.Put(-1, MakeSetting("unsaved")));
+  {
+    HeldOpen holder(path);
+    ASSERT_TRUE(holder.ok());
+    for (bool replace : {true, false}) {
+      EXPECT_FALSE(list.LoadFromFile(path.c_str(), kListFileSignature, replace));
+      EXPECT_EQ(list.count(), 2);
+      EXPECT_STREQ(list.filePath(), "");
+    }
+    EXPECT_FALSE(list.SaveToFile(path.c_str(), kListFileSignature));
+    EXPECT_TRUE(list.modified());
+    EXPECT_STREQ(list.filePath(), "");
+  }
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"held.dat"});
+  // Once released, the same file saves and loads.
+  EXPECT_TRUE(list.SaveToFile(path.c_str(), kListFileSignature));
+  LaunchSettingList again;
+  EXPECT_TRUE(again.LoadFromFile(path.c_str(), kListFileSignature, true));
+  EXPECT_EQ(again.count(), 2);
+}
+
+TEST(UnsharedFile, SaveReplacesAFileAnotherProgramHasClosed) {
+  TestFolder folder;
+  std::string path = folder.Path("ステージ.dat");  // a code page 932 file name
+  WriteBytes(folder.Path("placeholder"), {});
+  HANDLE created = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(created, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(created, "old contents", 12, &written, nullptr);
+  CloseHandle(created);
+  LaunchSettingList list;
+  ASSERT_TRUE(list.Put(-1, MakeSetting("new")));
+  ASSERT_TRUE(list.SaveToFile(path.c_str(), kListFileSignature));
+  LaunchSettingList loaded;
+  ASSERT_TRUE(loaded.LoadFromFile(path.c_str(), kListFileSignature, true));
+  EXPECT_STREQ(loaded.head()->setting.name, "new");
+  EXPECT_STREQ(loaded.filePath(), path.c_str());
+}
+
+}  // namespace
