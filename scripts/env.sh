@@ -1,0 +1,88 @@
+# Shared by scripts/run, scripts/test, scripts/fuzz and scripts/bench: installs, builds and Wine.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+
+APT_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
+  fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
+  clang-format xdotool imagemagick)
+
+# Installs only what is missing, so a second run is quick.
+install_missing() {
+  local missing=()
+  for package in "${APT_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
+      missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}" >/dev/null
+  fi
+  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+    locale-gen >/dev/null
+  fi
+}
+
+build_preset() {
+  cmake --preset "$1" >"$BUILD/configure-$1.log" 2>&1 || {
+    cat "$BUILD/configure-$1.log"
+    return 1
+  }
+  cmake --build --preset "$1" -j "$(nproc)"
+}
+
+# The ANSI code page follows the Unix locale: ja_JP.UTF-8 gives 932.
+export LC_ALL=ja_JP.UTF-8
+export WINEPREFIX="$BUILD/wine-prefix"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+export WINEARCH=win64
+
+STARTED_XVFB=
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local number
+  for number in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    STARTED_XVFB=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+# A prefix of our own, "MS UI Gothic" drawn with the installed Japanese font.
+prepare_wine() {
+  mkdir -p "$BUILD"
+  if [ ! -f "$WINEPREFIX/.kmlaunch-ready" ]; then
+    wineboot -i >/dev/null 2>&1 </dev/null
+    wineserver -w
+    local font="IPAGothic"
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" /t REG_SZ \
+      /d "$font" /f >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "ＭＳ Ｐゴシック" /t REG_SZ \
+      /d "$font" /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+    touch "$WINEPREFIX/.kmlaunch-ready"
+  fi
+  # A persistent server, warmed up with its output elsewhere: Wine's background
+  # processes keep the first process's pipes open, which would hang a pipeline or ctest.
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+stop_everything() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$STARTED_XVFB" ]; then kill "$STARTED_XVFB" 2>/dev/null || true; fi
+}
