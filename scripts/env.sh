@@ -65,16 +65,21 @@ start_display() {
 # A prefix of our own, "MS UI Gothic" drawn with the installed Japanese font.
 prepare_wine() {
   mkdir -p "$BUILD"
-  if [ ! -f "$WINEPREFIX/.kmlaunch-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.kmlaunch-ready-2" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
-    local font="IPAGothic"
+    local font="IPAPGothic"
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" /t REG_SZ \
       /d "$font" /f >/dev/null 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "ＭＳ Ｐゴシック" /t REG_SZ \
       /d "$font" /f >/dev/null 2>&1 </dev/null
+    # One virtual desktop: Wine draws the frames itself and never waits for a window manager.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f \
+      >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f \
+      >/dev/null 2>&1 </dev/null
     wineserver -w
-    touch "$WINEPREFIX/.kmlaunch-ready"
+    touch "$WINEPREFIX/.kmlaunch-ready-2"
   fi
   # A persistent server, warmed up with its output elsewhere: Wine's background
   # processes keep the first process's pipes open, which would hang a pipeline or ctest.

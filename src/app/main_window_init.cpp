@@ -1,0 +1,73 @@
+// WM_INITDIALOG: the window icons and the construction of the one MainWindow.
+#include <cstring>
+
+#include "resource.h"
+#include "ui/main_window.h"
+#include "ui/texts.h"
+
+namespace {
+
+void SetIcons(HWND dialog, HINSTANCE instance) {
+  for (int size : {32, 16}) {
+    HANDLE icon =
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
+    SendMessageA(dialog, WM_SETICON, size == 32 ? ICON_BIG : ICON_SMALL,
+                 reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+// The user data goes first: the subclass procedure reads the MainWindow from it.
+WNDPROC Subclass(HWND control, MainWindow* window, WNDPROC procedure) {
+  SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  return reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+void CenterOnScreen(HWND dialog) {
+  int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  RECT frame;
+  GetWindowRect(dialog, &frame);
+  int width = frame.right - frame.left;
+  int height = frame.bottom - frame.top;
+  int x = screenWidth / 2 - width / 2;
+  int y = screenHeight / 2 - height / 2;
+  MoveWindow(dialog, x < 0 ? 0 : x, y < 0 ? 0 : y, width, height, TRUE);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, HWND dialog)
+    : instance(instance),
+      dialog(dialog),
+      mode(UiMode::None),
+      list(new LaunchSettingList),
+      currentIndex(-1),
+      editBuffer{},
+      listBoxProc(nullptr),
+      pathEditProc(nullptr),
+      optionsEditProc(nullptr) {
+  listBoxProc = Subclass(Control(IDC_SETTING_LIST), this, ListBoxSubclassProc);
+  pathEditProc = Subclass(Control(IDC_PATH), this, PathEditSubclassProc);
+  optionsEditProc = Subclass(Control(IDC_OPTIONS), this, OptionsEditSubclassProc);
+  SendMessageA(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
+  SendMessageA(Control(IDC_NAME), EM_LIMITTEXT, sizeof editBuffer.name - 1, 0);
+  SendMessageA(Control(IDC_PATH), EM_LIMITTEXT, sizeof editBuffer.path - 1, 0);
+  SendMessageA(Control(IDC_OPTIONS), EM_LIMITTEXT, sizeof editBuffer.options - 1, 0);
+  for (int i = 0; i < 3; ++i) {
+    SendMessageA(Control(IDC_WINDOW_STATE), CB_INSERTSTRING, i,
+                 reinterpret_cast<LPARAM>(texts::kWindowStateItems[i]));
+  }
+  ClearFields();
+  SetMode(UiMode::Idle);
+  CenterOnScreen(dialog);
+  RefillList();
+  UpdateTitle();
+}
+
+INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
+  HINSTANCE instance = reinterpret_cast<const DialogStart*>(start)->instance;
+  SetIcons(dialog, instance);
+  mainWindow = new MainWindow(instance, dialog);
+  return TRUE;
+}

@@ -1,0 +1,88 @@
+// The main dialog's state object: one per run, reached through the global mainWindow.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "store/launch_setting_list.h"
+
+enum class UiMode : int32_t { None = -1, Idle = 0, Edit = 1, New = 2, Batch = 3, BatchEnd = 4 };
+
+// What the process entry hands to the dialog: its first member is all WM_INITDIALOG reads.
+struct DialogStart {
+  HINSTANCE instance;
+};
+
+class MainWindow {
+ public:
+  MainWindow(HINSTANCE instance, HWND dialog);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Modes and routing (mode_routing.cpp).
+  UiMode SetMode(UiMode newMode);
+  bool HandleCancel();
+  bool ShowAbout();
+  bool RequestClose();
+  void Teardown();
+
+  // List box and entry pane (list_pane.cpp).
+  bool ClearFields();
+  void ShowSetting(const LaunchSetting& setting);
+  bool SelectRow(int index);
+  void RefillList();
+  void UpdateHorizontalExtent();
+  bool ShowSelected();
+
+  // Launching (launch/launch_selected.cpp, launch/batch.cpp).
+  bool LaunchSelected();
+  bool ToggleBatch();
+
+  // List file commands and title (list_file_commands.cpp).
+  bool NewList();
+  bool LoadList();
+  bool SaveList();
+  bool ConfirmClose();
+  void UpdateTitle();
+
+  // Field helpers (field_helpers.cpp).
+  bool BrowsePath();
+  bool BrowseOptions();
+
+  // Entry editing (entry_editing.cpp).
+  bool BeginNewEntry();
+  bool BeginEdit();
+  bool DuplicateEntry();
+  bool MoveEntryUp();
+  bool MoveEntryDown();
+  bool RegisterEntry();
+  bool CancelEdit();
+  bool DeleteEntry();
+
+  HWND Control(int id) const { return GetDlgItem(dialog, id); }
+
+  HINSTANCE instance;
+  HWND dialog;
+  // The one signal between the user-interface thread and the batch worker.
+  std::atomic<UiMode> mode;
+  LaunchSettingList* list;
+  int32_t currentIndex;
+  LaunchSetting editBuffer;
+  WNDPROC listBoxProc;
+  WNDPROC pathEditProc;
+  WNDPROC optionsEditProc;
+};
+
+extern MainWindow* mainWindow;
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_INITDIALOG of the main dialog (app/main_window_init.cpp).
+INT_PTR InitMainDialog(HWND dialog, LPARAM start);
+
+// The subclass procedures of the list box and the two drop-target fields (field_helpers.cpp).
+LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PathEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK OptionsEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,219 @@
+// Modes, the dialog procedure's routing table, Esc, About, Exit and the teardown.
+#include <cstring>
+
+#include "resource.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+#include "ui/texts.h"
+
+MainWindow* mainWindow = nullptr;
+
+namespace {
+
+// Every control with an identifier, in the order SetMode disables them.
+constexpr int kModeControls[] = {
+    IDC_SETTING_LIST, IDC_NEW_LIST,    IDC_NEW_ENTRY,  IDC_EDIT_ENTRY,
+    IDC_DUPLICATE,    IDC_MOVE_UP,     IDC_MOVE_DOWN,  IDC_NAME,
+    IDC_PATH,         IDC_BROWSE_PATH, IDC_OPTIONS,    IDC_BROWSE_OPTIONS,
+    IDC_WINDOW_STATE, IDC_ENABLED,     IDC_LAUNCH_ONE, IDOK,
+    IDC_CANCEL_EDIT,  IDC_DELETE,      IDC_LOAD_LIST,  IDC_SAVE_LIST,
+    IDC_BATCH,        IDC_ABOUT,       IDC_EXIT};
+
+constexpr int kIdleControls[] = {IDC_SETTING_LIST, IDC_NEW_LIST,  IDC_NEW_ENTRY, IDC_EDIT_ENTRY,
+                                 IDC_DUPLICATE,    IDC_MOVE_UP,   IDC_MOVE_DOWN, IDC_LAUNCH_ONE,
+                                 IDC_DELETE,       IDC_LOAD_LIST, IDC_SAVE_LIST, IDC_BATCH,
+                                 IDC_ABOUT,        IDC_EXIT};
+
+constexpr int kEditControls[] = {IDC_NAME,           IDC_PATH,         IDC_BROWSE_PATH, IDC_OPTIONS,
+                                 IDC_BROWSE_OPTIONS, IDC_WINDOW_STATE, IDC_ENABLED,     IDOK,
+                                 IDC_CANCEL_EDIT};
+
+bool IsBatchMode(UiMode mode) { return mode == UiMode::Batch || mode == UiMode::BatchEnd; }
+
+BOOL RouteSettingList(MainWindow* window, int notification) {
+  switch (notification) {
+    case LBN_SELCHANGE:
+      window->ShowSelected();
+      return TRUE;
+    case LBN_DBLCLK:
+      window->LaunchSelected();
+      return TRUE;
+    case LBN_SELCANCEL:
+      window->ClearFields();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL RouteCommand(MainWindow* window, int id, int notification) {
+  switch (id) {
+    case IDOK:
+      window->RegisterEntry();
+      return TRUE;
+    case IDCANCEL:
+      window->HandleCancel();
+      return TRUE;
+    case IDC_SETTING_LIST:
+      return RouteSettingList(window, notification);
+    case IDC_NEW_LIST:
+      window->NewList();
+      return TRUE;
+    case IDC_NEW_ENTRY:
+      window->BeginNewEntry();
+      return TRUE;
+    case IDC_EDIT_ENTRY:
+      window->BeginEdit();
+      return TRUE;
+    case IDC_DUPLICATE:
+      window->DuplicateEntry();
+      return TRUE;
+    case IDC_MOVE_UP:
+      window->MoveEntryUp();
+      return TRUE;
+    case IDC_MOVE_DOWN:
+      window->MoveEntryDown();
+      return TRUE;
+    case IDC_BROWSE_PATH:
+      window->BrowsePath();
+      return TRUE;
+    case IDC_BROWSE_OPTIONS:
+      window->BrowseOptions();
+      return TRUE;
+    case IDC_LAUNCH_ONE:
+      window->LaunchSelected();
+      return TRUE;
+    case IDC_CANCEL_EDIT:
+      window->CancelEdit();
+      return TRUE;
+    case IDC_DELETE:
+      window->DeleteEntry();
+      return TRUE;
+    case IDC_LOAD_LIST:
+      window->LoadList();
+      return TRUE;
+    case IDC_SAVE_LIST:
+      window->SaveList();
+      return TRUE;
+    case IDC_BATCH:
+      window->ToggleBatch();
+      return TRUE;
+    case IDC_ABOUT:
+      window->ShowAbout();
+      return TRUE;
+    case IDC_EXIT:
+      window->RequestClose();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+UiMode MainWindow::SetMode(UiMode newMode) {
+  UiMode previous = mode.load();
+  if (newMode == previous) return previous;
+  for (int id : kModeControls) EnableWindow(Control(id), FALSE);
+
+  auto enable = [this](int id) { EnableWindow(Control(id), TRUE); };
+  auto leaveBatchLook = [this, previous] {
+    if (!IsBatchMode(previous)) return;
+    SetWindowTextA(Control(IDC_BATCH), texts::kBatchRun);
+    SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  };
+  switch (newMode) {
+    case UiMode::Idle:
+      mode = UiMode::Idle;
+      for (int id : kIdleControls) enable(id);
+      leaveBatchLook();
+      SetFocus(Control(IDC_NEW_ENTRY));
+      break;
+    case UiMode::Edit:
+    case UiMode::New:
+      mode = newMode;
+      for (int id : kEditControls) enable(id);
+      if (mode == UiMode::Edit) enable(IDC_DELETE);
+      enable(IDC_ABOUT);
+      enable(IDC_EXIT);
+      leaveBatchLook();
+      SetFocus(Control(IDC_NAME));
+      break;
+    case UiMode::Batch:
+      mode = UiMode::Batch;
+      enable(IDC_BATCH);
+      SetWindowTextA(Control(IDC_BATCH), texts::kBatchStop);
+      SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      SetFocus(Control(IDC_BATCH));
+      break;
+    case UiMode::BatchEnd:
+      mode = UiMode::BatchEnd;
+      break;
+    default:
+      break;
+  }
+  return previous;
+}
+
+bool MainWindow::HandleCancel() {
+  switch (mode.load()) {
+    case UiMode::Idle:
+      SendMessageA(dialog, WM_CLOSE, 0, 0);
+      return true;
+    case UiMode::Edit:
+    case UiMode::New:
+      return CancelEdit();
+    case UiMode::Batch:
+      return ToggleBatch();
+    default:
+      return false;
+  }
+}
+
+bool MainWindow::ShowAbout() {
+  ShowMessage(dialog, texts::kAboutText, texts::kAboutCaption, MB_OK);
+  return true;
+}
+
+bool MainWindow::RequestClose() {
+  SendMessageA(dialog, WM_CLOSE, 0, 0);
+  return true;
+}
+
+void MainWindow::Teardown() {
+  struct Subclassed {
+    int id;
+    WNDPROC saved;
+  } const subclassed[] = {
+      {IDC_SETTING_LIST, listBoxProc}, {IDC_PATH, pathEditProc}, {IDC_OPTIONS, optionsEditProc}};
+  for (const Subclassed& control : subclassed) {
+    HWND window = Control(control.id);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.saved));
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  }
+  if (list != nullptr) {
+    list->Clear();
+    delete list;
+    list = nullptr;
+  }
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return InitMainDialog(dialog, lParam);
+    case WM_COMMAND:
+      // After teardown the pointer is cleared; the window's last messages find no handler.
+      if (mainWindow == nullptr) return FALSE;
+      return RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
+    case WM_CLOSE:
+      if (mainWindow != nullptr && mainWindow->ConfirmClose()) {
+        mainWindow->Teardown();
+        delete mainWindow;
+        mainWindow = nullptr;
+      }
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}

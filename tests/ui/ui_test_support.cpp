@@ -1,0 +1,191 @@
+// Hosting, message-box answering and recording for the dialog tests.
+#include "ui_test_support.h"
+
+#include <cstdio>
+
+#include "resource.h"
+
+namespace {
+
+MessageBoxAnswerer* activeAnswerer = nullptr;
+CommandRecorder* activeRecorder = nullptr;
+
+// Wine's and Windows' message boxes: text in static 0xFFFF, icon in static 0x0440.
+constexpr int kBoxTextId = 0xFFFF;
+constexpr int kBoxIconId = 0x0440;
+
+std::string WindowText(HWND window) {
+  char text[4096] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// At activation the box itself is not shown yet, so only the child's own style tells.
+bool HasVisibleStyle(HWND child) { return (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+std::string IconName(HWND box) {
+  HWND iconControl = GetDlgItem(box, kBoxIconId);
+  if (iconControl == nullptr || !HasVisibleStyle(iconControl)) return "none";
+  auto icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
+  if (icon == nullptr) return "none";
+  struct Known {
+    LPCSTR id;
+    const char* name;
+  } const known[] = {{IDI_WARNING, "warning"},
+                     {IDI_ERROR, "error"},
+                     {IDI_INFORMATION, "information"},
+                     {IDI_QUESTION, "question"}};
+  for (const Known& k : known) {
+    if (LoadIconA(nullptr, k.id) == icon) return k.name;
+  }
+  return "unknown";
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)) {
+  activeAnswerer = this;
+  hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  UnhookWindowsHookEx(hook_);
+  activeAnswerer = nullptr;
+}
+
+size_t MessageBoxAnswerer::unanswered() const { return answers_.size() - next_; }
+
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && activeAnswerer != nullptr) {
+    auto box = reinterpret_cast<HWND>(wParam);
+    char className[32] = {};
+    GetClassNameA(box, className, sizeof className);
+    if (std::string(className) == "#32770" && GetDlgItem(box, kBoxTextId) != nullptr) {
+      activeAnswerer->OnActivate(box);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MessageBoxAnswerer::OnActivate(HWND box) {
+  BoxSeen seen;
+  seen.caption = WindowText(box);
+  seen.text = WindowText(GetDlgItem(box, kBoxTextId));
+  for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+    HWND button = GetDlgItem(box, id);
+    if (button != nullptr && HasVisibleStyle(button)) seen.buttons.push_back(id);
+  }
+  seen.icon = IconName(box);
+  seen_.push_back(seen);
+  int answer;
+  if (next_ < answers_.size()) {
+    answer = answers_[next_++];
+  } else {
+    answer = GetDlgItem(box, IDCANCEL) != nullptr ? IDCANCEL : IDOK;
+  }
+  // Posted, so the box's own modal loop takes it up as a click.
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+MainDialogHost::MainDialogHost() {
+  static DialogStart start = {GetModuleHandleA(nullptr)};
+  dialog_ = CreateDialogParamA(start.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                               reinterpret_cast<LPARAM>(&start));
+  ShowWindow(dialog_, SW_SHOW);
+  PumpMessages();
+}
+
+MainDialogHost::~MainDialogHost() {
+  if (mainWindow != nullptr) {
+    // Leave without any question: the tests' lists are scratch.
+    mainWindow->mode = UiMode::Idle;
+    mainWindow->list->Clear();
+    SendMessageA(dialog_, WM_CLOSE, 0, 0);
+  }
+  DestroyWindow(dialog_);
+  PumpMessages();
+}
+
+void MainDialogHost::Click(int id) {
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void MainDialogHost::ListNotify(int notification) {
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDC_SETTING_LIST, notification),
+               reinterpret_cast<LPARAM>(Control(IDC_SETTING_LIST)));
+}
+
+void MainDialogHost::Key(UINT message, WPARAM key, LPARAM flags) {
+  MSG msg = {};
+  msg.hwnd = GetFocus() != nullptr ? GetFocus() : dialog_;
+  msg.message = message;
+  msg.wParam = key;
+  msg.lParam = flags;
+  if (!IsDialogMessageA(dialog_, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  PumpMessages();
+}
+
+void MainDialogHost::AddSettings(int count, const char* path) {
+  for (int i = 0; i < count; ++i) {
+    LaunchSetting setting = {};
+    std::snprintf(setting.name, sizeof setting.name, "name%d", i);
+    std::snprintf(setting.path, sizeof setting.path, "%s", path);
+    setting.enabled = 1;
+    mainWindow->list->Put(-1, setting);
+  }
+  mainWindow->RefillList();
+}
+
+std::vector<std::string> MainDialogHost::Rows() const {
+  std::vector<std::string> rows;
+  HWND listBox = Control(IDC_SETTING_LIST);
+  LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::string text(SendMessageA(listBox, LB_GETTEXTLEN, i, 0) + 1, '\0');
+    SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(text.size() - 1);
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+std::string MainDialogHost::Text(int id) const { return WindowText(Control(id)); }
+
+bool MainDialogHost::Topmost() const {
+  return (GetWindowLongPtrA(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+CommandRecorder::CommandRecorder(HWND dialog) : dialog_(dialog) {
+  activeRecorder = this;
+  hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+}
+
+CommandRecorder::~CommandRecorder() {
+  UnhookWindowsHookEx(hook_);
+  activeRecorder = nullptr;
+}
+
+LRESULT CALLBACK CommandRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && activeRecorder != nullptr && call->hwnd == activeRecorder->dialog_ &&
+      call->message == WM_COMMAND) {
+    activeRecorder->ids_.push_back(LOWORD(call->wParam));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void PumpMessages() {
+  MSG msg;
+  for (int round = 0; round < 3; ++round) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+}

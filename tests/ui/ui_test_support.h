@@ -1,0 +1,79 @@
+// Drives the real main dialog under Wine: hosts it, answers its message boxes as a person would,
+// and records what the dialog receives.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/main_window.h"
+
+// What a person sees in a message box.
+struct BoxSeen {
+  std::string caption;
+  std::string text;
+  std::vector<int> buttons;  // IDOK, IDCANCEL, IDYES, IDNO present in the box
+  std::string icon;          // "warning", "error", "information", "question" or "none"
+};
+
+// Answers each message box that opens on this thread with the next scripted button.
+// A box beyond the script is recorded and closed with its cancel-like button.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(std::vector<int> answers = {});
+  ~MessageBoxAnswerer();
+  const std::vector<BoxSeen>& seen() const { return seen_; }
+  size_t unanswered() const;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+  void OnActivate(HWND box);
+
+  HHOOK hook_;
+  std::vector<int> answers_;
+  size_t next_ = 0;
+  std::vector<BoxSeen> seen_;
+};
+
+// The main dialog from the real template and dialog procedure, modeless so a test can drive it.
+class MainDialogHost {
+ public:
+  MainDialogHost();
+  ~MainDialogHost();
+  HWND dialog() const { return dialog_; }
+  MainWindow* window() const { return mainWindow; }
+  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+
+  // A click as the control's parent receives it.
+  void Click(int id);
+  void ListNotify(int notification);
+  // A key through the dialog manager, as the message loop would hand it over.
+  void Key(UINT message, WPARAM key, LPARAM flags = 0);
+  // Fills the list and the list box with settings named name0, name1, ...
+  void AddSettings(int count, const char* path = "C:\\windows\\notepad.exe");
+  std::vector<std::string> Rows() const;
+  bool IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  std::string Text(int id) const;
+  bool Topmost() const;
+
+ private:
+  HWND dialog_;
+};
+
+// Every WM_COMMAND that reaches the dialog while it lives.
+class CommandRecorder {
+ public:
+  explicit CommandRecorder(HWND dialog);
+  ~CommandRecorder();
+  std::vector<int> ids() const { return ids_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+  HHOOK hook_;
+  HWND dialog_;
+  std::vector<int> ids_;
+};
+
+// Dispatches whatever is queued for this thread.
+void PumpMessages();
