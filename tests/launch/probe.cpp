@@ -1,0 +1,63 @@
+// A program for the launch tests: records how it was started and when it became ready for
+// input, then waits for input until it is closed (or gives up after a minute).
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+void Record(const char* line) {
+  char path[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("KM_PROBE_LOG", path, sizeof path) == 0) return;
+  // Several probes may share one log: append under the file's own lock.
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    HANDLE log = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(log, line, lstrlenA(line), &written, nullptr);
+      WriteFile(log, "\n", 1, &written, nullptr);
+      CloseHandle(log);
+      return;
+    }
+    Sleep(5);
+  }
+}
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY || (message == WM_TIMER && wParam == 1)) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  char line[8192];
+  std::snprintf(line, sizeof line, "command=%s", GetCommandLineA());
+  Record(line);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  std::snprintf(line, sizeof line, "show=%d",
+                (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1);
+  Record(line);
+  // Slow to get ready, so that a launcher that does not wait is caught.
+  Sleep(400);
+
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = ProbeProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = "KmLaunchProbe";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("KmLaunchProbe", "probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                              nullptr, nullptr, instance, nullptr);
+  SetTimer(window, 1, 60000, nullptr);
+  std::snprintf(line, sizeof line, "ready=%lu", GetTickCount());
+  Record(line);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  return 0;
+}
