@@ -11,8 +11,8 @@ void Record(const char* line) {
   if (GetEnvironmentVariableA("KM_PROBE_LOG", path, sizeof path) == 0) return;
   // Several probes may share one log: append under the file's own lock.
   for (int attempt = 0; attempt < 200; ++attempt) {
-    HANDLE log = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     if (log != INVALID_HANDLE_VALUE) {
       DWORD written = 0;
       WriteFile(log, line, lstrlenA(line), &written, nullptr);
