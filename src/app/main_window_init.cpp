@@ -1,6 +1,7 @@
 // WM_INITDIALOG: the window icons and the construction of the one MainWindow.
 #include <cstring>
 
+#include "app/command_line_args.h"
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/texts.h"
@@ -37,7 +38,7 @@ void CenterOnScreen(HWND dialog) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, HWND dialog)
+MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& args)
     : instance(instance),
       dialog(dialog),
       mode(UiMode::None),
@@ -61,13 +62,32 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog)
   ClearFields();
   SetMode(UiMode::Idle);
   CenterOnScreen(dialog);
+
+  bool startBatch = false;
+  bool firstListLoaded = false;
+  for (int32_t i = 1; i < args.count; ++i) {
+    if (i == 1 && lstrcmpiA(args.items[i], "/x") == 0) {
+      startBatch = true;
+      continue;
+    }
+    // Failures are silent, and a failed first file still makes the next one an append.
+    list->LoadFromFile(args.items[i], kListFileSignature, !firstListLoaded);
+    firstListLoaded = true;
+  }
   RefillList();
   UpdateTitle();
+  // Posted, so it runs from the message loop once mainWindow is set.
+  if (startBatch) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_BATCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(IDC_BATCH)));
+  }
 }
 
 INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
   HINSTANCE instance = reinterpret_cast<const DialogStart*>(start)->instance;
   SetIcons(dialog, instance);
-  mainWindow = new MainWindow(instance, dialog);
+  auto* args = new CommandLineArgs(GetCommandLineA());
+  mainWindow = new MainWindow(instance, dialog, *args);
+  delete args;
   return TRUE;
 }

@@ -8,6 +8,8 @@
 
 #include "store/launch_setting_list.h"
 
+class CommandLineArgs;
+
 enum class UiMode : int32_t { None = -1, Idle = 0, Edit = 1, New = 2, Batch = 3, BatchEnd = 4 };
 
 // What the process entry hands to the dialog: its first member is all WM_INITDIALOG reads.
@@ -17,7 +19,7 @@ struct DialogStart {
 
 class MainWindow {
  public:
-  MainWindow(HINSTANCE instance, HWND dialog);
+  MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& args);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 

@@ -1,0 +1,161 @@
+// kmlaunch.exe started as a process with command lines, watched from outside as a person would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "store/launch_setting_list.h"
+#include "support/test_folder.h"
+
+namespace {
+
+std::string ProgramPath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  *std::strrchr(path, '\\') = '\0';
+  std::strcpy(std::strrchr(path, '\\') + 1, "kmlaunch.exe");
+  return path;
+}
+
+// One running copy and its main window.
+class RunningCopy {
+ public:
+  explicit RunningCopy(const std::string& arguments) {
+    std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &process_) != FALSE;
+    if (!started_) return;
+    WaitForInputIdle(process_.hProcess, 10000);
+    for (int i = 0; i < 200 && window_ == nullptr; ++i) {
+      EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
+      if (window_ == nullptr) Sleep(25);
+    }
+  }
+  ~RunningCopy() {
+    if (!started_) return;
+    if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+      TerminateProcess(process_.hProcess, 1);
+    }
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+
+  HWND window() const { return window_; }
+  HANDLE process() const { return process_.hProcess; }
+
+  std::string Caption() const {
+    char text[2048] = {};
+    GetWindowTextA(window_, text, sizeof text);
+    return text;
+  }
+
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    HWND listBox = GetDlgItem(window_, IDC_SETTING_LIST);
+    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      char text[512] = {};
+      if (SendMessageA(listBox, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text)) {
+        SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      }
+      rows.emplace_back(text);
+    }
+    return rows;
+  }
+
+ private:
+  static BOOL CALLBACK Match(HWND window, LPARAM self) {
+    auto* copy = reinterpret_cast<RunningCopy*>(self);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == copy->process_.dwProcessId && GetDlgItem(window, IDC_SETTING_LIST) != nullptr &&
+        IsWindowVisible(window)) {
+      copy->window_ = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
+  bool started_ = false;
+  PROCESS_INFORMATION process_ = {};
+  HWND window_ = nullptr;
+};
+
+std::string SaveList(const TestFolder& folder, const std::string& name,
+                     std::initializer_list<const char*> settings) {
+  LaunchSettingList list;
+  for (const char* setting : settings) list.Put(-1, MakeSetting(setting));
+  std::string path = folder.Path(name);
+  list.SaveToFile(path.c_str(), kListFileSignature);
+  return path;
+}
+
+TEST(Startup, CommandLineListFiles) {
+  TestFolder folder;
+  std::string first = SaveList(folder, "first.dat", {"a", "b"});
+  std::string second = SaveList(folder, "second list.dat", {"c"});
+  std::string missing = folder.Path("missing.dat");
+  struct Case {
+    const char* what;
+    std::string arguments;
+    std::vector<std::string> rows;
+    std::string caption;
+  } cases[] = {
+      {"no arguments", "", {}, "カメリオランチャ - 無題"},
+      {"one list file", first, {"a", "b"}, "カメリオランチャ - first.dat"},
+      {"replace then append",
+       first + " \"" + second + "\"",
+       {"a", "b", "c"},
+       "カメリオランチャ - first.dat"},
+      {"missing first, second appended",
+       missing + " \"" + second + "\"",
+       {"c"},
+       "カメリオランチャ - 無題"},
+      {"/x second is a file name", first + " /x", {"a", "b"}, "カメリオランチャ - first.dat"},
+      {"unquoted spaces are several files",
+       folder.Path("second") + " list.dat",
+       {},
+       "カメリオランチャ - 無題"},
+      {"open quote at the end", "\"" + second, {"c"}, "カメリオランチャ - second list.dat"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RunningCopy copy(c.arguments);
+    ASSERT_NE(copy.window(), nullptr);
+    EXPECT_EQ(copy.Rows(), c.rows);
+    EXPECT_EQ(copy.Caption(), c.caption);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(copy.window(), IDC_NEW_ENTRY)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(copy.window(), IDC_NAME)));
+  }
+}
+
+TEST(Startup, SecondCopyEndsAtOnceWithoutAWindow) {
+  RunningCopy first("");
+  ASSERT_NE(first.window(), nullptr);
+  RunningCopy second("");
+  ASSERT_EQ(WaitForSingleObject(second.process(), 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(second.process(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(second.window(), nullptr);
+  EXPECT_TRUE(IsWindow(first.window()));
+}
+
+TEST(Startup, ClosingEndsTheProcessWithCodeZero) {
+  RunningCopy copy("");
+  ASSERT_NE(copy.window(), nullptr);
+  PostMessageA(copy.window(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(copy.process(), 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(copy.process(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace

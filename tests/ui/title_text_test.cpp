@@ -1,0 +1,61 @@
+// The caption's name part: the longest existing folder prefix is left out.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/text_format.h"
+#include "ui/title_text.h"
+
+namespace {
+
+struct Folders {
+  std::set<std::string> existing;
+  std::vector<std::string> asked;
+};
+
+bool IsFolder(const char* prefix, void* context) {
+  auto* folders = static_cast<Folders*>(context);
+  folders->asked.emplace_back(prefix);
+  return folders->existing.count(prefix) > 0;
+}
+
+TEST(TitleText, NameStartsAfterTheDeepestExistingFolder) {
+  struct Case {
+    const char* path;
+    std::set<std::string> existing;
+    std::string shown;
+  } cases[] = {
+      {"D:\\tools\\list.dat", {"D:\\", "D:\\tools\\"}, "list.dat"},
+      {"D:\\tools\\list.dat", {"D:\\"}, "tools\\list.dat"},
+      {"D:\\tools\\list.dat", {}, "D:\\tools\\list.dat"},
+      {"list.dat", {"anything"}, "list.dat"},
+      {"a/b/c.dat", {"a/"}, "b/c.dat"},
+      {"C:\\dir\\", {"C:\\dir\\"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    Folders folders{c.existing, {}};
+    EXPECT_EQ(std::string(c.path + TitleNameStart(c.path, IsFolder, &folders)), c.shown);
+  }
+}
+
+TEST(TitleText, SecondByteBackslashIsTriedAndRejectedByTheFolderTest) {
+  // "ソ" is 83 5C: its second byte looks like a separator.
+  const char path[] = "C:\\\x83\x5C.dat";
+  Folders folders{{"C:\\"}, {}};
+  EXPECT_STREQ(path + TitleNameStart(path, IsFolder, &folders), "\x83\x5C.dat");
+  EXPECT_EQ(folders.asked, (std::vector<std::string>{"C:\\\x83\x5C", "C:\\"}));
+}
+
+TEST(TextFormat, PutsTheTextInVerbatimAtAnyLength) {
+  std::string longName(3000, 'n');
+  longName += "%d%s";
+  auto text = FormatWithText("[%s]", longName.c_str());
+  EXPECT_EQ(std::string(text.get()), "[" + longName + "]");
+  EXPECT_STREQ(FormatWithText("\"%s\"", "").get(), "\"\"");
+  EXPECT_STREQ(FormatWithText("no placeholder", "x").get(), "no placeholder");
+}
+
+}  // namespace
