@@ -1,5 +1,17 @@
-// Browse buttons and the subclassed drop targets; the drops themselves are not built yet.
+// Browse buttons, the quoted append to the options, and the three controls that take drops.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "resource.h"
 #include "ui/main_window.h"
+#include "ui/text_format.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -7,19 +19,96 @@ MainWindow* WindowOf(HWND control) {
   return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(control, GWLP_USERDATA));
 }
 
+// The path of dropped file index, in a block of exactly its size; null when it has none.
+std::unique_ptr<char[]> DroppedPath(HDROP drop, UINT index) {
+  UINT length = DragQueryFileA(drop, index, nullptr, 0);
+  if (length == 0) return nullptr;
+  std::unique_ptr<char[]> path(new (std::nothrow) char[length + 1]);
+  if (path) DragQueryFileA(drop, index, path.get(), length + 1);
+  return path;
+}
+
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+  return 0;
+}
+
 }  // namespace
 
-bool MainWindow::BrowsePath() { return false; }
-bool MainWindow::BrowseOptions() { return false; }
+bool MainWindow::BrowseForFileOrFolder(char* buffer) {
+  char chosen[MAX_PATH] = "";
+  BROWSEINFOA request = {};
+  request.hwndOwner = dialog;
+  request.pszDisplayName = chosen;
+  request.lpszTitle = texts::kBrowseTitle;
+  request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES;
+  request.lpfn = BrowseCallback;
+  request.lParam = reinterpret_cast<LPARAM>(buffer);
+  LPITEMIDLIST item = SHBrowseForFolderA(&request);
+  // An item that has no file-system path counts as a cancel: the buffer keeps its text.
+  bool confirmed = item != nullptr && SHGetPathFromIDListA(item, chosen);
+  if (confirmed) std::memcpy(buffer, chosen, std::strlen(chosen) + 1);
+  CoTaskMemFree(item);
+  return confirmed;
+}
+
+bool MainWindow::BrowsePath() {
+  if (BrowseForFileOrFolder(editBuffer.path)) SetWindowTextA(Control(IDC_PATH), editBuffer.path);
+  return true;
+}
+
+bool MainWindow::BrowseOptions() {
+  if (BrowseForFileOrFolder(editBuffer.options)) AppendQuotedPath(editBuffer.options);
+  return true;
+}
+
+void MainWindow::AppendQuotedPath(const char* path) {
+  char options[8192];
+  GetWindowTextA(Control(IDC_OPTIONS), options, sizeof options);
+  std::unique_ptr<char[]> text = AppendQuoted(options, path, sizeof editBuffer.options - 1);
+  if (text) SetWindowTextA(Control(IDC_OPTIONS), text.get());
+}
 
 LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(WindowOf(window)->listBoxProc, window, message, wParam, lParam);
+  MainWindow* owner = WindowOf(window);
+  if (owner == nullptr) return 0;
+  if (message != WM_DROPFILES) {
+    return CallWindowProcA(owner->listBoxProc, window, message, wParam, lParam);
+  }
+  auto drop = reinterpret_cast<HDROP>(wParam);
+  UINT files = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < files; ++i) {
+    // Files that are not list files add nothing, silently.
+    if (std::unique_ptr<char[]> path = DroppedPath(drop, i)) {
+      owner->list->LoadFromFile(path.get(), kListFileSignature, false);
+    }
+  }
+  owner->RefillList();
+  owner->ClearFields();
+  DragFinish(drop);
+  return 0;
 }
 
 LRESULT CALLBACK PathEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(WindowOf(window)->pathEditProc, window, message, wParam, lParam);
+  MainWindow* owner = WindowOf(window);
+  if (owner == nullptr) return 0;
+  if (message != WM_DROPFILES) {
+    return CallWindowProcA(owner->pathEditProc, window, message, wParam, lParam);
+  }
+  auto drop = reinterpret_cast<HDROP>(wParam);
+  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) SetWindowTextA(window, path.get());
+  DragFinish(drop);
+  return 0;
 }
 
 LRESULT CALLBACK OptionsEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(WindowOf(window)->optionsEditProc, window, message, wParam, lParam);
+  MainWindow* owner = WindowOf(window);
+  if (owner == nullptr) return 0;
+  if (message != WM_DROPFILES) {
+    return CallWindowProcA(owner->optionsEditProc, window, message, wParam, lParam);
+  }
+  auto drop = reinterpret_cast<HDROP>(wParam);
+  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
+  DragFinish(drop);
+  return 0;
 }

@@ -1,15 +1,43 @@
-// List file commands and the window title; the title and the close question are built so far.
+// List file commands, the close question and the window title.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <cstring>
+
 #include "resource.h"
+#include "ui/choice_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/text_format.h"
 #include "ui/texts.h"
 #include "ui/title_text.h"
 
-bool MainWindow::NewList() { return false; }
-bool MainWindow::LoadList() { return false; }
-bool MainWindow::SaveList() { return false; }
 namespace {
+
+// The file-name buffer of the open dialog, kept for the whole run.
+char lastLoadPath[LaunchSettingList::kFilePathSize] = "";
+
+int32_t RunChoice(MainWindow* window, const char* title, const char* first, const char* second) {
+  ChoiceDialogParams params(title, first, second);
+  DialogBoxParamA(window->instance, MAKEINTRESOURCEA(IDD_CHOICE), window->dialog, ChoiceDialogProc,
+                  reinterpret_cast<LPARAM>(&params));
+  return params.result;
+}
+
+// The classic structure without the trailing extension fields, at this architecture's size.
+OPENFILENAMEA ListFileDialog(HWND owner, char* buffer, DWORD size, const char* title, DWORD flags) {
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = texts::kListFileFilter;
+  dialog.lpstrFile = buffer;
+  dialog.nMaxFile = size;
+  dialog.lpstrTitle = title;
+  dialog.lpstrDefExt = texts::kListFileExtension;
+  dialog.Flags = flags;
+  return dialog;
+}
 
 bool IsExistingFolder(const char* prefix, void*) {
   DWORD attributes = GetFileAttributesA(prefix);
@@ -25,6 +53,65 @@ void MainWindow::UpdateTitle() {
   // Built by hand, so a long path is not cut at wsprintfA's 1024 bytes.
   std::unique_ptr<char[]> title = FormatWithText(texts::kTitleFormat, name);
   if (title) SetWindowTextA(dialog, title.get());
+}
+
+bool MainWindow::NewList() {
+  if (ShowMessage(dialog, texts::kDiscardListText, texts::kDiscardListCaption,
+                  MB_YESNO | MB_ICONWARNING) == IDNO) {
+    return false;
+  }
+  list->Clear();
+  SendMessageA(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
+  ClearFields();
+  UpdateTitle();
+  return true;
+}
+
+bool MainWindow::LoadList() {
+  int32_t choice =
+      RunChoice(this, texts::kLoadChoiceTitle, texts::kLoadAppend, texts::kLoadReplace);
+  if (choice != IDC_CHOICE_FIRST && choice != IDC_CHOICE_SECOND) return false;
+  if (!ChooseOpenPath(lastLoadPath, sizeof lastLoadPath)) return false;
+  bool loaded = list->LoadFromFile(lastLoadPath, kListFileSignature, choice == IDC_CHOICE_SECOND);
+  // A load that fails part-way has changed the list too: show what it now holds.
+  RefillList();
+  ClearFields();
+  UpdateTitle();
+  if (!loaded) {
+    ShowMessage(dialog, texts::kLoadFailedText, texts::kLoadFailedCaption, MB_ICONERROR);
+  }
+  return loaded;
+}
+
+bool MainWindow::SaveList() {
+  char path[LaunchSettingList::kFilePathSize];
+  std::memcpy(path, list->filePath(), sizeof path);
+  bool chooseName = path[0] == '\0';
+  if (!chooseName) {
+    int32_t choice =
+        RunChoice(this, texts::kSaveChoiceTitle, texts::kSaveOverwrite, texts::kSaveAs);
+    if (choice != IDC_CHOICE_FIRST && choice != IDC_CHOICE_SECOND) return false;
+    chooseName = choice == IDC_CHOICE_SECOND;
+  }
+  if (chooseName && !ChooseSavePath(path, sizeof path)) return false;
+  if (!list->SaveToFile(path, kListFileSignature)) {
+    ShowMessage(dialog, texts::kSaveFailedText, texts::kSaveFailedCaption, MB_ICONERROR);
+    return false;
+  }
+  UpdateTitle();
+  return true;
+}
+
+bool MainWindow::ChooseOpenPath(char* buffer, DWORD size) {
+  OPENFILENAMEA request =
+      ListFileDialog(dialog, buffer, size, texts::kOpenTitle, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+  return GetOpenFileNameA(&request) != FALSE;
+}
+
+bool MainWindow::ChooseSavePath(char* buffer, DWORD size) {
+  OPENFILENAMEA request = ListFileDialog(dialog, buffer, size, texts::kSaveTitle,
+                                         OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
+  return GetSaveFileNameA(&request) != FALSE;
 }
 
 bool MainWindow::ConfirmClose() {

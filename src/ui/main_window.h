@@ -48,10 +48,14 @@ class MainWindow {
   bool SaveList();
   bool ConfirmClose();
   void UpdateTitle();
+  bool ChooseOpenPath(char* buffer, DWORD size);
+  bool ChooseSavePath(char* buffer, DWORD size);
 
   // Field helpers (field_helpers.cpp).
   bool BrowsePath();
   bool BrowseOptions();
+  bool BrowseForFileOrFolder(char* buffer);
+  void AppendQuotedPath(const char* path);
 
   // Entry editing (entry_editing.cpp).
   bool BeginNewEntry();

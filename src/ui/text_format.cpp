@@ -21,3 +21,28 @@ std::unique_ptr<char[]> FormatWithText(const char* format, const char* text) {
   std::memcpy(result.get() + before + textLength, placeholder + 2, formatLength - before - 2 + 1);
   return result;
 }
+
+std::unique_ptr<char[]> AppendQuoted(const char* options, const char* path, size_t limit) {
+  size_t optionsLength = std::strlen(options);
+  size_t pathLength = std::strlen(path);
+  bool separator = optionsLength > 0 && options[optionsLength - 1] != ' ';
+  size_t length = optionsLength + (separator ? 1 : 0) + 1 + pathLength + 1;
+  if (length > limit) length = limit;
+  std::unique_ptr<char[]> result(new (std::nothrow) char[length + 1]);
+  if (!result) return result;
+  // Written through a cursor that stops at the limit, so the cut is by bytes.
+  size_t at = 0;
+  auto put = [&](const char* bytes, size_t size) {
+    size_t room = length - at;
+    if (size > room) size = room;
+    std::memcpy(result.get() + at, bytes, size);
+    at += size;
+  };
+  put(options, optionsLength);
+  if (separator) put(" ", 1);
+  put("\"", 1);
+  put(path, pathLength);
+  put("\"", 1);
+  result[at] = '\0';
+  return result;
+}

@@ -35,6 +35,29 @@ inline constexpr char kLaunchOneNotSelectedCaption[] = "単独起動実行不可
 // Showing the selected setting.
 inline constexpr char kReadSettingFailedFormat[] = "\"%s\"の起動設定データの取得に失敗しました。";
 
+// List file commands.
+inline constexpr char kDiscardListText[] = "現在の起動設定リストは破棄されますが、よろしいですか？";
+inline constexpr char kDiscardListCaption[] = "破棄確認";
+inline constexpr char kLoadChoiceTitle[] = "読込方法";
+inline constexpr char kLoadAppend[] = "追加読込";
+inline constexpr char kLoadReplace[] = "置換読込";
+inline constexpr char kLoadFailedText[] = "読み込みに失敗しました。";
+inline constexpr char kLoadFailedCaption[] = "読込失敗";
+inline constexpr char kSaveChoiceTitle[] = "保存方法";
+inline constexpr char kSaveOverwrite[] = "上書き保存";
+inline constexpr char kSaveAs[] = "名前を付けて保存";
+inline constexpr char kSaveFailedText[] = "保存に失敗しました。";
+inline constexpr char kSaveFailedCaption[] = "保存失敗";
+// Two entries, each a name and a pattern, and the closing empty entry.
+inline constexpr char kListFileFilter[] =
+    "データファイル(*.dat)\0*.dat\0すべてのファイル(*.*)\0*.*\0";
+inline constexpr char kOpenTitle[] = "ファイルを開く";
+inline constexpr char kSaveTitle[] = "ファイルを保存";
+inline constexpr char kListFileExtension[] = "dat";
+
+// Browse dialog.
+inline constexpr char kBrowseTitle[] = "ファイルまたはフォルダを選択";
+
 // Close.
 inline constexpr char kSaveBeforeExitText[] = "終了する前に変更を保存しますか？";
 inline constexpr char kSaveBeforeExitCaption[] = "保存確認";

@@ -1,0 +1,63 @@
+// The choice dialog: the first option is pre-selected, so Enter takes it at once.
+#include "ui/choice_dialog.h"
+
+#include <cstring>
+#include <new>
+
+#include "resource.h"
+
+namespace {
+
+char* CopyOf(const char* text) {
+  size_t size = std::strlen(text) + 1;
+  char* copy = new (std::nothrow) char[size];
+  if (copy != nullptr) std::memcpy(copy, text, size);
+  return copy;
+}
+
+// Only one choice dialog can be open at a time.
+ChoiceDialogParams* choiceParams = nullptr;
+HWND firstRadio = nullptr;
+HWND secondRadio = nullptr;
+
+}  // namespace
+
+ChoiceDialogParams::ChoiceDialogParams(const char* title, const char* firstOption,
+                                       const char* secondOption)
+    : title(CopyOf(title)), firstOption(CopyOf(firstOption)), secondOption(CopyOf(secondOption)) {}
+
+ChoiceDialogParams::~ChoiceDialogParams() {
+  delete[] title;
+  delete[] firstOption;
+  delete[] secondOption;
+}
+
+INT_PTR CALLBACK ChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      choiceParams = reinterpret_cast<ChoiceDialogParams*>(lParam);
+      firstRadio = GetDlgItem(dialog, IDC_CHOICE_FIRST);
+      secondRadio = GetDlgItem(dialog, IDC_CHOICE_SECOND);
+      SetWindowTextA(dialog, choiceParams->title ? choiceParams->title : "");
+      SetWindowTextA(firstRadio, choiceParams->firstOption ? choiceParams->firstOption : "");
+      SetWindowTextA(secondRadio, choiceParams->secondOption ? choiceParams->secondOption : "");
+      SendMessageA(firstRadio, BM_SETCHECK, BST_CHECKED, 0);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          choiceParams->result = SendMessageA(firstRadio, BM_GETCHECK, 0, 0) == BST_CHECKED
+                                     ? IDC_CHOICE_FIRST
+                                     : IDC_CHOICE_SECOND;
+          EndDialog(dialog, IDOK);
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        default:
+          return TRUE;
+      }
+    default:
+      return FALSE;
+  }
+}

@@ -1,0 +1,390 @@
+// New, load and save through Wine's real choice, open and save dialogs; the title; the drops;
+// the browse dialog.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "modal_answerer.h"
+#include "resource.h"
+#include "support/test_folder.h"
+#include "ui/choice_dialog.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// The file-type box: both filter entries, the first selected.
+const std::vector<std::string> kFilterItems = {"データファイル(*.dat)", "すべてのファイル(*.*)",
+                                               "0"};
+
+std::string SavedList(const TestFolder& folder, const std::string& name,
+                      std::initializer_list<const char*> names) {
+  LaunchSettingList list;
+  for (const char* setting : names) list.Put(-1, MakeSetting(setting));
+  std::string path = folder.Path(name);
+  list.SaveToFile(path.c_str(), kListFileSignature);
+  return path;
+}
+
+std::string Title(const MainDialogHost& host) {
+  char text[2048] = {};
+  GetWindowTextA(host.dialog(), text, sizeof text);
+  return text;
+}
+
+TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
+  MainDialogHost host;
+  struct Case {
+    int option;
+    int32_t result;
+  } cases[] = {{1, IDC_CHOICE_FIRST}, {2, IDC_CHOICE_SECOND}, {0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    ModalAnswerer answerer({{ModalStep::Choice, c.option, ""}});
+    ChoiceDialogParams params("読込方法", "追加読込", "置換読込");
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHOICE), host.dialog(),
+                    ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
+    EXPECT_EQ(params.result, c.result);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].caption, "読込方法");
+    EXPECT_EQ(answerer.seen()[0].texts, (std::vector<std::string>{"追加読込", "置換読込"}));
+  }
+}
+
+TEST(NewList, AlwaysAsksAndYesEmptiesEverything) {
+  MainDialogHost host;
+  {
+    MessageBoxAnswerer boxes({IDNO});
+    EXPECT_FALSE(host.window()->NewList());
+    ASSERT_EQ(boxes.seen().size(), 1u);  // asked although the list is empty and unchanged
+    EXPECT_EQ(boxes.seen()[0].text, "現在の起動設定リストは破棄されますが、よろしいですか？");
+    EXPECT_EQ(boxes.seen()[0].caption, "破棄確認");
+    EXPECT_EQ(boxes.seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(boxes.seen()[0].icon, "warning");
+  }
+  host.AddSettings(3);
+  host.window()->ShowSetting(host.window()->list->head()->setting);
+  {
+    MessageBoxAnswerer boxes({IDNO});
+    host.Click(IDC_NEW_LIST);
+    EXPECT_EQ(host.Rows().size(), 3u);
+  }
+  MessageBoxAnswerer boxes({IDYES});
+  host.Click(IDC_NEW_LIST);
+  EXPECT_TRUE(host.Rows().empty());
+  EXPECT_EQ(host.window()->list->count(), 0);
+  EXPECT_FALSE(host.window()->list->modified());
+  EXPECT_EQ(host.Text(IDC_NAME), "");
+  EXPECT_EQ(Title(host), "カメリオランチャ - 無題");
+}
+
+TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
+  TestFolder folder;
+  MainDialogHost host;
+  host.AddSettings(2);
+  std::string typed = folder.Path("new list");  // the default extension is added
+  ModalAnswerer answerer({{ModalStep::File, 0, typed}});
+  MessageBoxAnswerer boxes;
+  host.Click(IDC_SAVE_LIST);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].caption, "ファイルを保存");
+  EXPECT_EQ(answerer.seen()[0].texts[0], "");
+  EXPECT_EQ(std::vector<std::string>(answerer.seen()[0].texts.begin() + 1,
+                                     answerer.seen()[0].texts.end()),
+            kFilterItems);
+  EXPECT_TRUE(boxes.seen().empty());
+  EXPECT_STREQ(host.window()->list->filePath(), (typed + ".dat").c_str());
+  EXPECT_FALSE(host.window()->list->modified());
+  EXPECT_EQ(ReadBytes(typed + ".dat").size(), 25u + 2 * 5384u);
+  EXPECT_EQ(Title(host), "カメリオランチャ - new list.dat");
+}
+
+TEST(SaveList, WithAPathTheChoiceComesFirst) {
+  TestFolder folder;
+  MainDialogHost host;
+  std::string current = SavedList(folder, "current.dat", {"a"});
+  std::string other = SavedList(folder, "other.dat", {"x", "y", "z"});
+  host.window()->list->LoadFromFile(current.c_str(), kListFileSignature, true);
+  host.window()->RefillList();
+  host.AddSettings(1);
+  {
+    // Overwrite: no file dialog at all.
+    ModalAnswerer answerer({{ModalStep::Choice, 1, ""}});
+    EXPECT_TRUE(host.window()->SaveList());
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].caption, "保存方法");
+    EXPECT_EQ(answerer.seen()[0].texts,
+              (std::vector<std::string>{"上書き保存", "名前を付けて保存"}));
+    EXPECT_EQ(ReadBytes(current).size(), 25u + 2 * 5384u);
+  }
+  {
+    // Save as: the current path is proposed; an existing file is asked about first.
+    ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}});
+    MessageBoxAnswerer boxes({IDYES});
+    EXPECT_TRUE(host.window()->SaveList());
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_EQ(answerer.seen()[1].texts[0].find("current.dat") != std::string::npos, true)
+        << answerer.seen()[1].texts[0];
+    EXPECT_EQ(boxes.seen().size(), 1u);  // the overwrite question
+    EXPECT_EQ(ReadBytes(other).size(), 25u + 2 * 5384u);
+    EXPECT_STREQ(host.window()->list->filePath(), other.c_str());
+    EXPECT_EQ(Title(host), "カメリオランチャ - other.dat");
+  }
+  struct Case {
+    const char* what;
+    std::vector<ModalStep> steps;
+  } cancels[] = {{"choice cancelled", {{ModalStep::Choice, 0, ""}}},
+                 {"file dialog cancelled", {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, ""}}}};
+  host.AddSettings(1);
+  for (const Case& c : cancels) {
+    SCOPED_TRACE(c.what);
+    ModalAnswerer answerer(c.steps);
+    MessageBoxAnswerer boxes;
+    EXPECT_FALSE(host.window()->SaveList());
+    EXPECT_EQ(answerer.unanswered(), 0u);
+    EXPECT_TRUE(boxes.seen().empty());
+    EXPECT_TRUE(host.window()->list->modified());
+    EXPECT_STREQ(host.window()->list->filePath(), other.c_str());
+  }
+}
+
+TEST(SaveList, FailureIsReportedAndChangesNothing) {
+  TestFolder folder;
+  MainDialogHost host;
+  host.AddSettings(1);
+  // Another program holds the file open without sharing.
+  std::string held = SavedList(folder, "held.dat", {"h"});
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ModalAnswerer answerer({{ModalStep::File, 0, held}});
+  MessageBoxAnswerer boxes({IDYES, IDOK});
+  EXPECT_FALSE(host.window()->SaveList());
+  CloseHandle(holder);
+  ASSERT_EQ(boxes.seen().size(), 2u);  // the overwrite question, then the failure
+  EXPECT_EQ(boxes.seen().back().text, "保存に失敗しました。");
+  EXPECT_EQ(boxes.seen().back().caption, "保存失敗");
+  EXPECT_EQ(boxes.seen().back().icon, "error");
+  EXPECT_STREQ(host.window()->list->filePath(), "");
+  EXPECT_TRUE(host.window()->list->modified());
+}
+
+TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
+  TestFolder folder;
+  MainDialogHost host;
+  std::string file = SavedList(folder, "loaded.dat", {"l0", "l1"});
+  host.AddSettings(1);
+  {
+    ModalAnswerer answerer({{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, file}});
+    EXPECT_TRUE(host.window()->LoadList());
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_EQ(answerer.seen()[0].texts, (std::vector<std::string>{"追加読込", "置換読込"}));
+    EXPECT_EQ(answerer.seen()[1].caption, "ファイルを開く");
+    EXPECT_EQ(std::vector<std::string>(answerer.seen()[1].texts.begin() + 1,
+                                       answerer.seen()[1].texts.end()),
+              kFilterItems);
+    EXPECT_EQ(host.Rows(), (std::vector<std::string>{"name0", "l0", "l1"}));
+    EXPECT_EQ(Title(host), "カメリオランチャ - 無題");
+  }
+  ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
+  EXPECT_TRUE(host.window()->LoadList());
+  ASSERT_EQ(answerer.seen().size(), 2u);
+  EXPECT_EQ(answerer.seen()[1].texts[0], "loaded.dat");  // the previous load's file
+  EXPECT_EQ(host.Rows(), (std::vector<std::string>{"l0", "l1"}));
+  EXPECT_EQ(Title(host), "カメリオランチャ - loaded.dat");
+  EXPECT_FALSE(host.window()->list->modified());
+}
+
+TEST(LoadList, FailedLoadIsReportedAndTheWindowShowsWhatTheListHolds) {
+  TestFolder folder;
+  MainDialogHost host;
+  std::string cut = SavedList(folder, "cut.dat", {"c0", "c1", "c2"});
+  Bytes bytes = ReadBytes(cut);
+  bytes.resize(25 + 5384 * 2 + 10);  // ends inside the third record
+  WriteBytes(cut, bytes);
+  host.AddSettings(2);
+  ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, cut}});
+  MessageBoxAnswerer boxes({IDOK});
+  EXPECT_FALSE(host.window()->LoadList());
+  ASSERT_EQ(boxes.seen().size(), 1u);
+  EXPECT_EQ(boxes.seen()[0].text, "読み込みに失敗しました。");
+  EXPECT_EQ(boxes.seen()[0].caption, "読込失敗");
+  EXPECT_EQ(boxes.seen()[0].icon, "error");
+  // The replace had begun: the rows and the caption follow the list, not the old window.
+  EXPECT_EQ(host.Rows(), (std::vector<std::string>{"c0", "c1"}));
+  EXPECT_EQ(Title(host), "カメリオランチャ - cut.dat");
+}
+
+TEST(LoadList, CancelsChangeNothing) {
+  MainDialogHost host;
+  host.AddSettings(2);
+  struct Case {
+    const char* what;
+    std::vector<ModalStep> steps;
+  } cases[] = {{"choice", {{ModalStep::Choice, 0, ""}}},
+               {"open dialog", {{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, ""}}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ModalAnswerer answerer(c.steps);
+    MessageBoxAnswerer boxes;
+    EXPECT_FALSE(host.window()->LoadList());
+    EXPECT_EQ(answerer.unanswered(), 0u);
+    EXPECT_TRUE(boxes.seen().empty());
+    EXPECT_EQ(host.Rows().size(), 2u);
+  }
+}
+
+TEST(ConfirmClose, YesSavesAndClosesButACancelledSaveKeepsTheWindow) {
+  TestFolder folder;
+  {
+    MainDialogHost host;
+    host.AddSettings(1);
+    ModalAnswerer answerer({{ModalStep::File, 0, ""}});
+    MessageBoxAnswerer boxes({IDYES});
+    host.Click(IDC_EXIT);
+    EXPECT_EQ(boxes.seen().size(), 1u);
+    EXPECT_NE(mainWindow, nullptr);
+  }
+  MainDialogHost host;
+  host.AddSettings(1);
+  ModalAnswerer answerer({{ModalStep::File, 0, folder.Path("on exit.dat")}});
+  MessageBoxAnswerer boxes({IDYES});
+  host.Click(IDC_EXIT);
+  EXPECT_EQ(mainWindow, nullptr);
+  EXPECT_EQ(ReadBytes(folder.Path("on exit.dat")).size(), 25u + 5384u);
+}
+
+TEST(UpdateTitle, ShowsThePathBelowTheDeepestExistingFolder) {
+  TestFolder folder;
+  MainDialogHost host;
+  std::string inner = folder.Path("inner");
+  CreateDirectoryA(inner.c_str(), nullptr);
+  std::string path = inner + "\\list.dat";
+  ASSERT_TRUE(host.window()->list->SaveToFile(path.c_str(), kListFileSignature));
+  host.window()->UpdateTitle();
+  EXPECT_EQ(Title(host), "カメリオランチャ - list.dat");
+  DeleteFileA(path.c_str());
+  RemoveDirectoryA(inner.c_str());
+  host.window()->UpdateTitle();
+  EXPECT_EQ(Title(host), "カメリオランチャ - inner\\list.dat");
+}
+
+// A real drop block, as the shell hands it over.
+HDROP MakeDrop(const std::vector<std::string>& files) {
+  size_t size = sizeof(DROPFILES) + 1;
+  for (const std::string& file : files) size += file.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, size);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = FALSE;
+  char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+  for (const std::string& file : files) {
+    std::memcpy(names, file.c_str(), file.size() + 1);
+    names += file.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+void Drop(HWND target, const std::vector<std::string>& files) {
+  SendMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+}
+
+TEST(Drops, ListFilesAppendInDropOrderAndOthersAreSkipped) {
+  TestFolder folder;
+  MainDialogHost host;
+  std::string first = SavedList(folder, "one.dat", {"o0", "o1"});
+  std::string second = SavedList(folder, "two.dat", {"t0"});
+  std::string notAList = folder.Path("notes.txt");
+  WriteBytes(notAList, Bytes(100, 'n'));
+  host.AddSettings(1);
+  host.window()->ShowSetting(host.window()->list->head()->setting);
+  MessageBoxAnswerer boxes;
+  Drop(host.Control(IDC_SETTING_LIST), {second, notAList, first});
+  EXPECT_TRUE(boxes.seen().empty());
+  EXPECT_EQ(host.Rows(), (std::vector<std::string>{"name0", "t0", "o0", "o1"}));
+  EXPECT_EQ(host.Text(IDC_NAME), "");
+  EXPECT_EQ(Title(host), "カメリオランチャ - 無題");
+  Drop(host.Control(IDC_SETTING_LIST), {notAList});
+  EXPECT_EQ(host.Rows().size(), 4u);
+}
+
+TEST(Drops, FieldsTakeTheFirstFileOnly) {
+  MainDialogHost host;
+  host.window()->SetMode(UiMode::New);
+  Drop(host.Control(IDC_PATH), {"C:\\first file.exe", "C:\\second.exe"});
+  EXPECT_EQ(host.Text(IDC_PATH), "C:\\first file.exe");
+  struct Case {
+    const char* before;
+    std::string after;
+  } cases[] = {{"", "\"C:\\a b.txt\""},
+               {"-x", "-x \"C:\\a b.txt\""},
+               {"-x ", "-x \"C:\\a b.txt\""},
+               {"-x\t", "-x\t \"C:\\a b.txt\""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.before);
+    SetWindowTextA(host.Control(IDC_OPTIONS), c.before);
+    Drop(host.Control(IDC_OPTIONS), {"C:\\a b.txt", "C:\\ignored.txt"});
+    EXPECT_EQ(host.Text(IDC_OPTIONS), c.after);
+  }
+  // Dropped on the group box of the pane, outside the fields: nothing happens.
+  HWND group = nullptr;
+  for (HWND child = GetWindow(host.dialog(), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX &&
+        GetDlgCtrlID(child) == -1) {
+      group = child;
+    }
+  }
+  ASSERT_NE(group, nullptr);
+  std::string options = host.Text(IDC_OPTIONS);
+  Drop(group, {"C:\\other.exe"});
+  EXPECT_EQ(host.Text(IDC_PATH), "C:\\first file.exe");
+  EXPECT_EQ(host.Text(IDC_OPTIONS), options);
+  host.window()->SetMode(UiMode::Idle);
+}
+
+TEST(Drops, OptionsNeverGrowPastTheirLimit) {
+  MainDialogHost host;
+  host.window()->SetMode(UiMode::New);
+  std::string options(4090, 'o');
+  SetWindowTextA(host.Control(IDC_OPTIONS), options.c_str());
+  Drop(host.Control(IDC_OPTIONS), {"C:\\long path.exe"});
+  EXPECT_EQ(host.Text(IDC_OPTIONS), options + " \"C:\\");
+  host.window()->SetMode(UiMode::Idle);
+}
+
+TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
+  TestFolder folder;
+  std::string file = folder.Path("target.exe");
+  WriteBytes(file, Bytes(10, 'x'));
+  MainDialogHost host;
+  host.window()->SetMode(UiMode::Edit);
+  std::strcpy(host.window()->editBuffer.path, file.c_str());
+  SetWindowTextA(host.Control(IDC_PATH), "typed");
+  {
+    ModalAnswerer answerer({{ModalStep::Browse, 0, "cancel"}});
+    EXPECT_TRUE(host.window()->BrowsePath());
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(host.Text(IDC_PATH), "typed");
+    EXPECT_STREQ(host.window()->editBuffer.path, file.c_str());
+  }
+  {
+    ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
+    host.Click(IDC_BROWSE_PATH);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].caption.empty(), false);
+    EXPECT_EQ(host.Text(IDC_PATH), file);
+  }
+  std::strcpy(host.window()->editBuffer.options, file.c_str());
+  SetWindowTextA(host.Control(IDC_OPTIONS), "-x");
+  ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
+  host.Click(IDC_BROWSE_OPTIONS);
+  EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + file + "\"");
+  host.window()->SetMode(UiMode::Idle);
+}
+
+}  // namespace
