@@ -1,11 +1,248 @@
-// Entry editing commands; not built yet.
-#include "ui/main_window.h"
+// Creating, editing, duplicating, reordering and deleting settings. Each command changes the
+// list first and only then the rows it affected, so row i always shows record i.
+#include <cstring>
 
-bool MainWindow::BeginNewEntry() { return false; }
-bool MainWindow::BeginEdit() { return false; }
-bool MainWindow::DuplicateEntry() { return false; }
-bool MainWindow::MoveEntryUp() { return false; }
-bool MainWindow::MoveEntryDown() { return false; }
-bool MainWindow::RegisterEntry() { return false; }
-bool MainWindow::CancelEdit() { return false; }
-bool MainWindow::DeleteEntry() { return false; }
+#include "resource.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+#include "ui/texts.h"
+
+namespace {
+
+void Warn(HWND dialog, const char* text, const char* caption) {
+  ShowMessage(dialog, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+int MainWindow::SelectedRow() const {
+  return static_cast<int>(SendMessageA(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
+}
+
+void MainWindow::CopyRowTextToEditName(int row) {
+  HWND listBox = Control(IDC_SETTING_LIST);
+  LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, row, 0);
+  // LB_GETTEXT takes no size: a row longer than a name is not copied.
+  if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof editBuffer.name)) {
+    editBuffer.name[0] = '\0';
+    return;
+  }
+  SendMessageA(listBox, LB_GETTEXT, row, reinterpret_cast<LPARAM>(editBuffer.name));
+}
+
+bool MainWindow::BeginNewEntry() {
+  if (list->count() >= list->capacity()) {
+    Warn(dialog, texts::kListFullText, texts::kNewFullCaption);
+    return false;
+  }
+  currentIndex = SelectedRow();
+  std::memset(&editBuffer, 0, sizeof editBuffer);
+  ClearFields();
+  SendMessageA(Control(IDC_WINDOW_STATE), CB_SETCURSEL, 0, 0);
+  SendMessageA(Control(IDC_ENABLED), BM_SETCHECK, BST_CHECKED, 0);
+  SetMode(UiMode::New);
+  return true;
+}
+
+bool MainWindow::BeginEdit() {
+  if (list->count() == 0) {
+    Warn(dialog, texts::kNoSettingsText, texts::kEditNoSettingsCaption);
+    return false;
+  }
+  int selected = SelectedRow();
+  if (selected == LB_ERR) {
+    Warn(dialog, texts::kNotSelectedText, texts::kEditNotSelectedCaption);
+    return false;
+  }
+  currentIndex = selected;
+  std::memset(&editBuffer, 0, sizeof editBuffer);
+  if (!list->Get(currentIndex, &editBuffer)) {
+    CopyRowTextToEditName(currentIndex);
+    ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
+                        texts::kErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  ShowSetting(editBuffer);
+  SetMode(UiMode::Edit);
+  return true;
+}
+
+bool MainWindow::DuplicateEntry() {
+  if (list->count() == 0) {
+    Warn(dialog, texts::kNoSettingsText, texts::kDuplicateNoSettingsCaption);
+    return false;
+  }
+  if (list->count() >= list->capacity()) {
+    Warn(dialog, texts::kListFullText, texts::kDuplicateFullCaption);
+    return false;
+  }
+  int selected = SelectedRow();
+  if (selected == LB_ERR) {
+    Warn(dialog, texts::kNotSelectedText, texts::kDuplicateNotSelectedCaption);
+    return false;
+  }
+  currentIndex = selected;
+  std::memset(&editBuffer, 0, sizeof editBuffer);
+  if (!list->Get(currentIndex, &editBuffer)) {
+    CopyRowTextToEditName(currentIndex);
+    ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
+                        texts::kErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (!list->InsertAfter(currentIndex, editBuffer)) {
+    ShowMessageWithName(dialog, texts::kDuplicateFailedFormat, editBuffer.name,
+                        texts::kDuplicateFailedCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  SendMessageA(Control(IDC_SETTING_LIST), LB_INSERTSTRING, currentIndex + 1,
+               reinterpret_cast<LPARAM>(editBuffer.name));
+  ShowMessageWithName(dialog, texts::kDuplicatedFormat, editBuffer.name, texts::kDuplicatedCaption,
+                      MB_OK | MB_ICONINFORMATION);
+  return true;
+}
+
+bool MainWindow::MoveEntry(int step) {
+  if (list->count() == 0) {
+    Warn(dialog, texts::kNoSettingsText, texts::kMoveNoSettingsCaption);
+    return false;
+  }
+  int selected = SelectedRow();
+  if (selected == LB_ERR) {
+    Warn(dialog, texts::kNotSelectedText, texts::kMoveNotSelectedCaption);
+    return false;
+  }
+  currentIndex = selected;
+  // Down is the record below moving up.
+  if (!list->MoveUp(step < 0 ? selected : selected + 1)) return true;
+  HWND listBox = Control(IDC_SETTING_LIST);
+  CopyRowTextToEditName(selected);
+  SendMessageA(listBox, LB_DELETESTRING, selected, 0);
+  SendMessageA(listBox, LB_INSERTSTRING, selected + step,
+               reinterpret_cast<LPARAM>(editBuffer.name));
+  SelectRow(selected + step);
+  return true;
+}
+
+bool MainWindow::MoveEntryUp() { return MoveEntry(-1); }
+
+bool MainWindow::MoveEntryDown() { return MoveEntry(+1); }
+
+bool MainWindow::RegisterEntry() {
+  std::memset(&editBuffer, 0, sizeof editBuffer);
+  GetWindowTextA(Control(IDC_NAME), editBuffer.name, sizeof editBuffer.name);
+  GetWindowTextA(Control(IDC_PATH), editBuffer.path, sizeof editBuffer.path);
+  GetWindowTextA(Control(IDC_OPTIONS), editBuffer.options, sizeof editBuffer.options);
+  if (editBuffer.name[0] == '\0' || editBuffer.path[0] == '\0') {
+    Warn(dialog, texts::kRequiredText, texts::kRequiredCaption);
+    return false;
+  }
+  LRESULT windowState = SendMessageA(Control(IDC_WINDOW_STATE), CB_GETCURSEL, 0, 0);
+  if (windowState == CB_ERR) {
+    Warn(dialog, texts::kWindowStateText, texts::kWindowStateCaption);
+    return false;
+  }
+  editBuffer.windowState = static_cast<int32_t>(windowState);
+  editBuffer.enabled =
+      SendMessageA(Control(IDC_ENABLED), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+
+  bool isNew = mode.load() == UiMode::New;
+  bool stored;
+  if (isNew && currentIndex == -1) {
+    stored = list->Put(-1, editBuffer);
+  } else if (isNew) {
+    stored = list->InsertAfter(currentIndex, editBuffer);
+  } else {
+    stored = list->Put(currentIndex, editBuffer);
+  }
+  if (!stored) {
+    ShowMessageWithName(dialog, texts::kRegisterFailedFormat, editBuffer.name,
+                        texts::kRegisterFailedCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  HWND listBox = Control(IDC_SETTING_LIST);
+  int row;
+  if (currentIndex == -1) {
+    row = list->count() - 1;
+  } else if (isNew) {
+    row = currentIndex + 1;
+  } else {
+    row = currentIndex;
+    SendMessageA(listBox, LB_DELETESTRING, row, 0);
+  }
+  SendMessageA(listBox, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(editBuffer.name));
+  UpdateHorizontalExtent();
+  SelectRow(row);
+  ShowMessageWithName(dialog, texts::kRegisteredFormat, editBuffer.name,
+                      texts::kRegisteredCaption, MB_OK | MB_ICONINFORMATION);
+  SetMode(UiMode::Idle);
+  return true;
+}
+
+bool MainWindow::CancelEdit() {
+  if (ShowMessage(dialog, texts::kCancelEditText, texts::kCancelEditCaption,
+                  MB_YESNO | MB_ICONWARNING) == IDNO) {
+    return false;
+  }
+  if (currentIndex == -1) {
+    ClearFields();
+    SetMode(UiMode::Idle);
+    return true;
+  }
+  std::memset(&editBuffer, 0, sizeof editBuffer);
+  if (!list->Get(currentIndex, &editBuffer)) {
+    ClearFields();
+    ShowMessageWithNumber(dialog, texts::kRestoreFailedFormat, currentIndex, texts::kErrorCaption,
+                          MB_OK | MB_ICONERROR);
+    SetMode(UiMode::Idle);
+    return false;
+  }
+  ShowSetting(editBuffer);
+  SetMode(UiMode::Idle);
+  return true;
+}
+
+bool MainWindow::DeleteEntry() {
+  if (list->count() == 0) {
+    Warn(dialog, texts::kNoSettingsText, texts::kDeleteNoSettingsCaption);
+    return false;
+  }
+  if (mode.load() == UiMode::Idle) {
+    int selected = SelectedRow();
+    if (selected == LB_ERR) {
+      Warn(dialog, texts::kNotSelectedText, texts::kDeleteNotSelectedCaption);
+      return false;
+    }
+    currentIndex = selected;
+    CopyRowTextToEditName(currentIndex);
+    if (ShowMessageWithName(dialog, texts::kDeleteConfirmFormat, editBuffer.name,
+                            texts::kDeleteConfirmCaption, MB_YESNO | MB_ICONWARNING) == IDNO) {
+      return false;
+    }
+    if (!list->Remove(currentIndex)) {
+      ShowMessageWithName(dialog, texts::kDeleteFailedFormat, editBuffer.name,
+                          texts::kErrorCaption, MB_OK | MB_ICONERROR);
+      return false;
+    }
+  } else {
+    if (ShowMessage(dialog, texts::kDeleteEditingText, texts::kDeleteConfirmCaption,
+                    MB_YESNO | MB_ICONWARNING) == IDNO) {
+      return false;
+    }
+    if (!list->Remove(currentIndex)) {
+      ShowMessage(dialog, texts::kDeleteEditingFailedText, texts::kErrorCaption,
+                  MB_OK | MB_ICONERROR);
+      return false;
+    }
+  }
+  SendMessageA(Control(IDC_SETTING_LIST), LB_DELETESTRING, currentIndex, 0);
+  if (list->count() > 0) {
+    if (currentIndex >= list->count()) currentIndex = list->count() - 1;
+    SelectRow(currentIndex);
+    ShowSelected();
+  } else {
+    ClearFields();
+  }
+  UpdateHorizontalExtent();
+  SetMode(UiMode::Idle);
+  return true;
+}

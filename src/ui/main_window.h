@@ -10,6 +10,9 @@
 
 class CommandLineArgs;
 
+// Posted by the batch worker as its very last touch of the window.
+constexpr UINT kBatchFinishedMessage = WM_APP + 1;
+
 enum class UiMode : int32_t { None = -1, Idle = 0, Edit = 1, New = 2, Batch = 3, BatchEnd = 4 };
 
 // What the process entry hands to the dialog: its first member is all WM_INITDIALOG reads.
@@ -41,6 +44,8 @@ class MainWindow {
   // Launching (launch/launch_selected.cpp, launch/batch.cpp).
   bool LaunchSelected();
   bool ToggleBatch();
+  // The batch's last steps, posted by the worker to the user-interface thread.
+  void FinishBatch();
 
   // List file commands and title (list_file_commands.cpp).
   bool NewList();
@@ -66,6 +71,9 @@ class MainWindow {
   bool RegisterEntry();
   bool CancelEdit();
   bool DeleteEntry();
+  bool MoveEntry(int step);
+  int SelectedRow() const;
+  void CopyRowTextToEditName(int row);
 
   HWND Control(int id) const { return GetDlgItem(dialog, id); }
 

@@ -206,6 +206,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       // After teardown the pointer is cleared; the window's last messages find no handler.
       if (mainWindow == nullptr) return FALSE;
       return RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
+    case kBatchFinishedMessage:
+      if (mainWindow != nullptr) mainWindow->FinishBatch();
+      return TRUE;
     case WM_CLOSE:
       if (mainWindow != nullptr && mainWindow->ConfirmClose()) {
         mainWindow->Teardown();

@@ -58,6 +58,47 @@ inline constexpr char kListFileExtension[] = "dat";
 // Browse dialog.
 inline constexpr char kBrowseTitle[] = "ファイルまたはフォルダを選択";
 
+// Entry editing.
+inline constexpr char kListFullText[] = "これ以上登録できません。";
+inline constexpr char kNewFullCaption[] = "登録不可（件数上限）";
+inline constexpr char kEditNoSettingsCaption[] = "編集不可（未登録）";
+inline constexpr char kEditNotSelectedCaption[] = "編集不可（未選択）";
+inline constexpr char kDuplicateNoSettingsCaption[] = "複製不可（未登録）";
+inline constexpr char kDuplicateFullCaption[] = "複製不可（件数上限）";
+inline constexpr char kDuplicateNotSelectedCaption[] = "複製不可（未選択）";
+inline constexpr char kDuplicateFailedFormat[] = "\"%s\"を複製できません。";
+inline constexpr char kDuplicateFailedCaption[] = "複製失敗";
+inline constexpr char kDuplicatedFormat[] = "\"%s\"を複製しました。";
+inline constexpr char kDuplicatedCaption[] = "複製完了";
+inline constexpr char kMoveNoSettingsCaption[] = "登録順変更不可（未登録）";
+inline constexpr char kMoveNotSelectedCaption[] = "登録順変更不可（未選択）";
+inline constexpr char kRequiredText[] = "登録名と起動パスは必須項目です。";
+inline constexpr char kRequiredCaption[] = "登録不可（未入力）";
+inline constexpr char kWindowStateText[] = "ウィンドウ状態を正しく選択してください。";
+inline constexpr char kWindowStateCaption[] = "登録不可（未選択）";
+inline constexpr char kRegisterFailedFormat[] = "\"%s\"を登録できません。";
+inline constexpr char kRegisterFailedCaption[] = "登録失敗";
+inline constexpr char kRegisteredFormat[] = "\"%s\"を登録しました。";
+inline constexpr char kRegisteredCaption[] = "登録完了";
+inline constexpr char kCancelEditText[] = "変更は取り消されますが、よろしいですか？";
+inline constexpr char kCancelEditCaption[] = "取消確認";
+inline constexpr char kRestoreFailedFormat[] = "%d番目の起動設定データの復元に失敗しました。";
+inline constexpr char kDeleteNoSettingsCaption[] = "削除不可（未登録）";
+inline constexpr char kDeleteNotSelectedCaption[] = "削除不可（未選択）";
+inline constexpr char kDeleteConfirmFormat[] = "\"%s\"を本当に削除しますか？";
+inline constexpr char kDeleteConfirmCaption[] = "削除確認";
+inline constexpr char kDeleteFailedFormat[] = "\"%s\"の起動設定データの削除に失敗しました。";
+inline constexpr char kDeleteEditingText[] = "編集中の起動設定データを本当に削除しますか？";
+inline constexpr char kDeleteEditingFailedText[] = "削除に失敗しました。";
+
+// Batch launch.
+inline constexpr char kBatchNoSettingsCaption[] = "実行不可（未登録）";
+inline constexpr char kBatchDoneText[] = "すべての起動が完了しました。";
+inline constexpr char kBatchDoneCaption[] = "一括起動完了";
+inline constexpr char kBatchStoppedText[] = "一括起動を中止しました。";
+inline constexpr char kBatchStoppedCaption[] = "一括起動中止";
+inline constexpr char kBatchThreadFailedText[] = "一括起動を開始できませんでした。";
+
 // Close.
 inline constexpr char kSaveBeforeExitText[] = "終了する前に変更を保存しますか？";
 inline constexpr char kSaveBeforeExitCaption[] = "保存確認";

@@ -59,3 +59,27 @@ TEST(TextFormat, PutsTheTextInVerbatimAtAnyLength) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextFormat, AppendQuotedSeparatesOnlyWhenNeededAndCutsByBytes) {
+  struct Case {
+    std::string options;
+    const char* path;
+    std::string expected;
+  } cases[] = {
+      {"", "C:\\a b", "\"C:\\a b\""},
+      {"-x", "p", "-x \"p\""},
+      {"-x ", "p", "-x \"p\""},
+      {"-x\t", "p", "-x\t \"p\""},
+      {std::string(4090, 'o'), "C:\\long", std::string(4090, 'o') + " \"C:\\"},
+      {std::string(4095, 'o'), "p", std::string(4095, 'o')},
+      {std::string(4093, 'o'), "\x83\x5C", std::string(4093, 'o') + " \""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.size());
+    EXPECT_EQ(std::string(AppendQuoted(c.options.c_str(), c.path, 4095).get()), c.expected);
+  }
+}
+
+}  // namespace
