@@ -67,8 +67,7 @@ bool MainWindow::ToggleBatch() {
   if (thread == 0) {
     // No worker to bring the window back: do it here and say so.
     SetMode(UiMode::Idle);
-    ShowMessage(dialog, texts::kBatchThreadFailedText, texts::kErrorCaption,
-                MB_OK | MB_ICONERROR);
+    ShowMessage(dialog, texts::kBatchThreadFailedText, texts::kErrorCaption, MB_OK | MB_ICONERROR);
     return false;
   }
   CloseHandle(reinterpret_cast<HANDLE>(thread));  // detached: nobody waits for it

@@ -142,8 +142,7 @@ bool MainWindow::RegisterEntry() {
     return false;
   }
   editBuffer.windowState = static_cast<int32_t>(windowState);
-  editBuffer.enabled =
-      SendMessageA(Control(IDC_ENABLED), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  editBuffer.enabled = SendMessageA(Control(IDC_ENABLED), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 
   bool isNew = mode.load() == UiMode::New;
   bool stored;
@@ -172,8 +171,8 @@ bool MainWindow::RegisterEntry() {
   SendMessageA(listBox, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(editBuffer.name));
   UpdateHorizontalExtent();
   SelectRow(row);
-  ShowMessageWithName(dialog, texts::kRegisteredFormat, editBuffer.name,
-                      texts::kRegisteredCaption, MB_OK | MB_ICONINFORMATION);
+  ShowMessageWithName(dialog, texts::kRegisteredFormat, editBuffer.name, texts::kRegisteredCaption,
+                      MB_OK | MB_ICONINFORMATION);
   SetMode(UiMode::Idle);
   return true;
 }
@@ -219,8 +218,8 @@ bool MainWindow::DeleteEntry() {
       return false;
     }
     if (!list->Remove(currentIndex)) {
-      ShowMessageWithName(dialog, texts::kDeleteFailedFormat, editBuffer.name,
-                          texts::kErrorCaption, MB_OK | MB_ICONERROR);
+      ShowMessageWithName(dialog, texts::kDeleteFailedFormat, editBuffer.name, texts::kErrorCaption,
+                          MB_OK | MB_ICONERROR);
       return false;
     }
   } else {

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resource.h"
@@ -24,7 +25,7 @@ std::string ProgramPath() {
 // One running copy and its main window.
 class RunningCopy {
  public:
-  explicit RunningCopy(const std::string& arguments) {
+  explicit RunningCopy(const std::string& arguments, bool waitForWindow = true) {
     std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -32,13 +33,14 @@ class RunningCopy {
                               nullptr, &startup, &process_) != FALSE;
     if (!started_) return;
     WaitForInputIdle(process_.hProcess, 10000);
-    for (int i = 0; i < 200 && window_ == nullptr; ++i) {
+    for (int i = 0; waitForWindow && i < 200 && window_ == nullptr; ++i) {
       EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
       if (window_ == nullptr) Sleep(25);
     }
   }
   ~RunningCopy() {
     if (!started_) return;
+    if (window_ == nullptr) EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
     if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
       TerminateProcess(process_.hProcess, 1);
@@ -61,10 +63,13 @@ class RunningCopy {
     HWND listBox = GetDlgItem(window_, IDC_SETTING_LIST);
     LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-      char text[512] = {};
-      if (SendMessageA(listBox, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text)) {
-        SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      // Across processes Wine carries the row whole only in the wide form.
+      wchar_t wide[512] = {};
+      if (SendMessageW(listBox, LB_GETTEXTLEN, i, 0) < 511) {
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
       }
+      char text[1024] = {};
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
       rows.emplace_back(text);
     }
     return rows;
@@ -134,6 +139,59 @@ TEST(Startup, CommandLineListFiles) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(copy.window(), IDC_NEW_ENTRY)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(copy.window(), IDC_NAME)));
   }
+}
+
+// The caption and text of the first message box the copy shows, which is then answered.
+std::pair<std::string, std::string> AnswerFirstBox(const RunningCopy& copy) {
+  struct Search {
+    DWORD process;
+    HWND box;
+  } search = {GetProcessId(copy.process()), nullptr};
+  for (int i = 0; i < 400 && search.box == nullptr; ++i) {
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == s->process && GetDlgItem(window, 0xFFFF) != nullptr &&
+              IsWindowVisible(window)) {
+            s->box = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.box == nullptr) Sleep(25);
+  }
+  if (search.box == nullptr) return {};
+  char caption[256] = {};
+  char text[1024] = {};
+  GetWindowTextA(search.box, caption, sizeof caption);
+  GetWindowTextA(GetDlgItem(search.box, 0xFFFF), text, sizeof text);
+  PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+  return {caption, text};
+}
+
+TEST(Startup, SlashXFirstStartsTheBatchWithoutAnyInput) {
+  TestFolder folder;
+  // Disabled settings: the batch runs through them and says it is done.
+  LaunchSettingList list;
+  list.Put(-1, MakeSetting("off", "C:\\x.exe", "", 0, 0));
+  std::string path = folder.Path("batch.dat");
+  list.SaveToFile(path.c_str(), kListFileSignature);
+  for (const char* option : {"/x", "/X"}) {
+    SCOPED_TRACE(option);
+    RunningCopy copy(std::string(option) + " " + path);
+    ASSERT_NE(copy.window(), nullptr);
+    EXPECT_EQ(AnswerFirstBox(copy), std::make_pair(std::string("一括起動完了"),
+                                                   std::string("すべての起動が完了しました。")));
+    EXPECT_EQ(copy.Rows(), std::vector<std::string>{"off"});
+  }
+  // The warning comes before the dialog manager first shows the window.
+  RunningCopy empty("/x", false);
+  EXPECT_EQ(AnswerFirstBox(empty),
+            std::make_pair(std::string("実行不可（未登録）"),
+                           std::string("起動設定データが1件も登録されていません。")));
 }
 
 TEST(Startup, SecondCopyEndsAtOnceWithoutAWindow) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -45,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1);
   Record(line);
   // Slow to get ready, so that a launcher that does not wait is caught.
-  Sleep(400);
+  if (std::strstr(GetCommandLineA(), "--ready-at-once") == nullptr) Sleep(400);
 
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = ProbeProc;

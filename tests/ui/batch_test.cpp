@@ -1,0 +1,396 @@
+// The batch launch on the real dialog: order, skips, failures, stops, the window while it runs,
+// and the race at its very end.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "ui_test_support.h"
+
+namespace {
+
+std::string ProbePath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::strcpy(std::strrchr(path, '\\') + 1, "probe.exe");
+  return path;
+}
+
+class ProbeLog {
+ public:
+  ProbeLog() {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    path_ =
+        std::string(folder) + "kmlaunch-batch-" + std::to_string(GetCurrentProcessId()) + ".log";
+    DeleteFileA(path_.c_str());
+    SetEnvironmentVariableA("KM_PROBE_LOG", path_.c_str());
+  }
+  ~ProbeLog() {
+    for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(probe, &process);
+      SendMessageA(probe, WM_CLOSE, 0, 0);
+      if (HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process)) {
+        WaitForSingleObject(handle, 5000);
+        CloseHandle(handle);
+      }
+    }
+    DeleteFileA(path_.c_str());
+  }
+  // Each line's key and value, in the order the probes wrote them.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    if (FILE* file = std::fopen(path_.c_str(), "rb")) {
+      char line[8192];
+      while (std::fgets(line, sizeof line, file) != nullptr) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        lines.push_back(text);
+      }
+      std::fclose(file);
+    }
+    return lines;
+  }
+  int Count(const std::string& key) const {
+    int n = 0;
+    for (const std::string& line : Lines()) n += line.rfind(key + "=", 0) == 0;
+    return n;
+  }
+
+ private:
+  std::string path_;
+};
+
+// A box as seen by the watcher, with the window's state at that moment.
+struct BatchBox {
+  BoxSeen box;
+  UiMode mode;
+  bool topmost;
+  bool batchEnabled;
+  std::string batchCaption;
+  int selection;
+};
+
+std::string TextOf(HWND window) {
+  char text[4096] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Finds the message boxes of this process on any thread, reads them and clicks OK.
+class BatchDriver {
+ public:
+  explicit BatchDriver(MainDialogHost& host) : host_(host) {}
+
+  // Runs until the batch is over (Idle again) or the time is up; onTick runs every round and
+  // onBox just before a box is answered.
+  // finished, when given, replaces the end test.
+  bool Run(std::function<void()> onTick = nullptr,
+           std::function<void(const BatchBox&)> onBox = nullptr,
+           std::function<bool()> finished = nullptr, DWORD timeoutMs = 20000) {
+    DWORD start = GetTickCount();
+    bool wasBusy = false;
+    while (GetTickCount() - start < timeoutMs) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      if (finished ? finished() : mainWindow == nullptr) return true;
+      if (mainWindow == nullptr) return false;
+      UiMode mode = host_.window()->mode.load();
+      wasBusy |= mode == UiMode::Batch || mode == UiMode::BatchEnd;
+      if (!finished && wasBusy && mode == UiMode::Idle) return true;
+      EnumWindows(&BatchDriver::Visit, reinterpret_cast<LPARAM>(this));
+      for (HWND box : pending_) Answer(box, onBox);
+      pending_.clear();
+      if (onTick) onTick();
+      Sleep(2);
+    }
+    return false;
+  }
+
+  const std::vector<BatchBox>& boxes() const { return boxes_; }
+
+ private:
+  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
+    auto* driver = reinterpret_cast<BatchDriver*>(self);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && std::string(className) == "#32770" &&
+        GetDlgItem(window, 0xFFFF) != nullptr && IsWindowVisible(window) &&
+        driver->answered_.insert(window).second) {
+      driver->pending_.push_back(window);
+    }
+    return TRUE;
+  }
+
+  void Answer(HWND window, const std::function<void(const BatchBox&)>& onBox) {
+    BatchBox seen;
+    seen.box.caption = TextOf(window);
+    seen.box.text = TextOf(GetDlgItem(window, 0xFFFF));
+    HWND icon = GetDlgItem(window, 0x0440);
+    seen.box.icon = "none";
+    if (icon != nullptr && IsWindowVisible(icon)) {
+      auto handle = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
+      if (handle == LoadIconA(nullptr, IDI_WARNING)) seen.box.icon = "warning";
+      if (handle == LoadIconA(nullptr, IDI_ERROR)) seen.box.icon = "error";
+      if (handle == LoadIconA(nullptr, IDI_INFORMATION)) seen.box.icon = "information";
+    }
+    seen.mode = host_.window()->mode.load();
+    seen.topmost = host_.Topmost();
+    seen.batchEnabled = host_.IsEnabled(IDC_BATCH);
+    seen.batchCaption = host_.Text(IDC_BATCH);
+    seen.selection =
+        static_cast<int>(SendMessageA(host_.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
+    boxes_.push_back(seen);
+    if (onBox) onBox(seen);
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+  }
+
+  MainDialogHost& host_;
+  std::set<HWND> answered_;
+  std::vector<HWND> pending_;
+  std::vector<BatchBox> boxes_;
+};
+
+void AddSetting(MainWindow* window, const char* name, const std::string& path, const char* options,
+                uint8_t enabled) {
+  LaunchSetting setting = {};
+  std::strcpy(setting.name, name);
+  std::strcpy(setting.path, path.c_str());
+  std::strcpy(setting.options, options);
+  setting.enabled = enabled;
+  ASSERT_TRUE(window->list->Put(-1, setting));
+  window->RefillList();
+}
+
+void Select(MainDialogHost& host, int row) {
+  SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, row, 0);
+  host.ListNotify(LBN_SELCHANGE);
+}
+
+const std::string kDone = "すべての起動が完了しました。";
+const std::string kStopped = "一括起動を中止しました。";
+
+TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
+  ProbeLog log;
+  MainDialogHost host;
+  AddSetting(host.window(), "p0", ProbePath(), "p0", 1);
+  AddSetting(host.window(), "off", ProbePath(), "off", 0);
+  AddSetting(host.window(), "p1", ProbePath(), "p1", 1);
+  AddSetting(host.window(), "p2", ProbePath(), "p2", 1);
+  Select(host, 1);  // the current row, selected and shown again afterwards
+  BatchDriver driver(host);
+  bool checkedWhileRunning = false;
+  host.Click(IDC_BATCH);
+  ASSERT_TRUE(driver.Run([&] {
+    // While the second enabled setting starts: its row is selected and shown.
+    if (checkedWhileRunning || log.Count("command") != 2 || log.Count("ready") != 1) return;
+    checkedWhileRunning = true;
+    EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(host.Text(IDC_NAME), "p1");
+    EXPECT_EQ(host.Text(IDC_BATCH), "一括起動中止(&X)");
+    EXPECT_TRUE(host.IsEnabled(IDC_BATCH));
+    for (int id : {IDC_SETTING_LIST, IDC_NEW_ENTRY, IDC_LAUNCH_ONE, IDC_EXIT, IDC_ABOUT}) {
+      EXPECT_FALSE(host.IsEnabled(id)) << id;
+    }
+    EXPECT_TRUE(host.Topmost());
+    SendMessageA(host.dialog(), WM_CLOSE, 0, 0);  // refused silently
+    EXPECT_NE(mainWindow, nullptr);
+  }));
+  EXPECT_TRUE(checkedWhileRunning);
+  std::vector<std::string> order;
+  for (const std::string& line : log.Lines()) {
+    if (line.rfind("command=", 0) == 0) order.push_back(line.substr(line.size() - 2));
+    if (line.rfind("ready=", 0) == 0) order.push_back("ready");
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"p0", "ready", "p1", "ready", "p2", "ready"}));
+  ASSERT_EQ(driver.boxes().size(), 1u);
+  const BatchBox& done = driver.boxes()[0];
+  EXPECT_EQ(done.box.text, kDone);
+  EXPECT_EQ(done.box.caption, "一括起動完了");
+  EXPECT_EQ(done.box.icon, "information");
+  EXPECT_EQ(done.mode, UiMode::BatchEnd);
+  EXPECT_FALSE(done.batchEnabled);
+  EXPECT_EQ(done.batchCaption, "一括起動中止(&X)");
+  EXPECT_TRUE(done.topmost);
+  // Afterwards: the current row again, the normal caption and z-order.
+  EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+  EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(host.Text(IDC_NAME), "off");
+  EXPECT_EQ(host.Text(IDC_BATCH), "一括起動実行(&X)");
+  EXPECT_FALSE(host.Topmost());
+  EXPECT_EQ(GetFocus(), host.Control(IDC_NEW_ENTRY));
+}
+
+TEST(Batch, AllDisabledStartsNothingSelectsNothingAndCompletes) {
+  ProbeLog log;
+  MainDialogHost host;
+  AddSetting(host.window(), "a", ProbePath(), "", 0);
+  AddSetting(host.window(), "b", ProbePath(), "", 0);
+  BatchDriver driver(host);
+  host.Click(IDC_BATCH);
+  ASSERT_TRUE(driver.Run());
+  EXPECT_TRUE(log.Lines().empty());
+  ASSERT_EQ(driver.boxes().size(), 1u);
+  EXPECT_EQ(driver.boxes()[0].box.text, kDone);
+  EXPECT_EQ(driver.boxes()[0].selection, -1);
+  EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(host.Text(IDC_NAME), "");
+}
+
+TEST(Batch, MissingProgramIsReportedAndTheBatchGoesOn) {
+  ProbeLog log;
+  MainDialogHost host;
+  AddSetting(host.window(), "gone", "C:\\no such folder\\x.exe", "", 1);
+  AddSetting(host.window(), "p", ProbePath(), "--ready-at-once", 1);
+  BatchDriver driver(host);
+  host.Click(IDC_BATCH);
+  ASSERT_TRUE(driver.Run());
+  ASSERT_EQ(driver.boxes().size(), 2u);
+  EXPECT_EQ(driver.boxes()[0].box.text, "\"gone\"の起動に失敗しました。");
+  EXPECT_EQ(driver.boxes()[0].box.caption, "起動失敗");
+  EXPECT_EQ(driver.boxes()[0].box.icon, "error");
+  EXPECT_EQ(driver.boxes()[1].box.text, kDone);
+  EXPECT_EQ(log.Count("ready"), 1);
+}
+
+TEST(Batch, StopsTakeEffectBetweenSettings) {
+  struct Case {
+    const char* what;
+    int settings;
+    bool failingSecond;
+    bool byEsc;
+    std::vector<std::string> texts;
+    int started;
+  } cases[] = {
+      {"stop during the second of three", 3, false, false, {kStopped}, 2},
+      {"Esc during the last launch", 2, false, true, {kStopped}, 2},
+      {"stop during a launch that fails",
+       3,
+       true,
+       false,
+       {"\"s1\"の起動に失敗しました。", kStopped},
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProbeLog log;
+    MainDialogHost host;
+    for (int i = 0; i < c.settings; ++i) {
+      std::string name = "s" + std::to_string(i);
+      bool fails = c.failingSecond && i == 1;
+      AddSetting(host.window(), name.c_str(), fails ? "C:\\missing\\x.exe" : ProbePath(),
+                 name.c_str(), 1);
+    }
+    BatchDriver driver(host);
+    bool stopped = false;
+    auto stop = [&] {
+      stopped = true;
+      if (c.byEsc) {
+        host.Key(WM_KEYDOWN, VK_ESCAPE);
+      } else {
+        host.Click(IDC_BATCH);
+      }
+      EXPECT_EQ(host.window()->mode.load(), UiMode::BatchEnd);
+    };
+    host.Click(IDC_BATCH);
+    ASSERT_TRUE(driver.Run(
+        [&] {
+          if (!stopped && !c.failingSecond && log.Count("command") == 2 &&
+              log.Count("ready") == 1) {
+            stop();
+          }
+        },
+        [&](const BatchBox& box) {
+          if (!stopped && c.failingSecond && box.box.caption == "起動失敗") stop();
+        }));
+    std::vector<std::string> texts;
+    for (const BatchBox& box : driver.boxes()) texts.push_back(box.box.text);
+    EXPECT_EQ(texts, c.texts);
+    EXPECT_EQ(driver.boxes().back().box.caption, "一括起動中止");
+    EXPECT_EQ(driver.boxes().back().box.icon, "warning");
+    EXPECT_EQ(driver.boxes().back().mode, UiMode::BatchEnd);
+    EXPECT_EQ(log.Count("command"), c.started);
+    EXPECT_EQ(log.Count("ready"), c.started);  // a started launch always completes
+    EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+  }
+}
+
+TEST(Batch, EmptyListIsRefused) {
+  MainDialogHost host;
+  MessageBoxAnswerer answerer({IDOK});
+  host.Click(IDC_BATCH);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].text, "起動設定データが1件も登録されていません。");
+  EXPECT_EQ(answerer.seen()[0].caption, "実行不可（未登録）");
+  EXPECT_EQ(answerer.seen()[0].icon, "warning");
+  EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+}
+
+// A close, or a new batch, aimed at the moment the worker finishes, again and again.
+TEST(Batch, EndOfBatchRacesNeitherACloseNorANewBatch) {
+  const int kRounds = 200;
+  int closes = 0;
+  int restarts = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE(round);
+    MainDialogHost host;
+    AddSetting(host.window(), "a", ProbePath(), "", 0);
+    bool closing = round % 2 == 0;
+    // The accepted close asks about the unsaved list: leave without saving.
+    MessageBoxAnswerer saveQuestion({IDNO});
+    BatchDriver driver(host);
+    bool answered = false;
+    host.Click(IDC_BATCH);
+    int batchesSeen = 0;
+    bool restarted = false;
+    ASSERT_TRUE(driver.Run(
+        [&] {
+          if (!answered) return;
+          if (closing) {
+            SendMessageA(host.dialog(), WM_CLOSE, 0, 0);  // the close box, pressed repeatedly
+          } else if (!restarted && mainWindow != nullptr && host.IsEnabled(IDC_BATCH)) {
+            // The first moment a person could press the button again.
+            restarted = true;
+            host.Click(IDC_BATCH);
+            EXPECT_EQ(host.window()->mode.load(), UiMode::Batch);
+          } else if (restarted && host.window()->mode.load() == UiMode::Batch) {
+            // Nothing of the old batch's end may land on the new one.
+            EXPECT_EQ(host.Text(IDC_BATCH), "一括起動中止(&X)");
+            EXPECT_TRUE(host.Topmost());
+            EXPECT_FALSE(host.IsEnabled(IDC_EXIT));
+            EXPECT_FALSE(host.IsEnabled(IDC_ABOUT));
+          }
+        },
+        [&](const BatchBox& box) {
+          ++batchesSeen;
+          EXPECT_EQ(box.box.text, kDone);
+          EXPECT_EQ(box.mode, UiMode::BatchEnd);
+          answered = true;
+        },
+        [&] {
+          if (closing) return mainWindow == nullptr;
+          // The new batch was not undone by the old worker's last steps: it ran to its end.
+          return restarted && batchesSeen == 2 && host.window()->mode.load() == UiMode::Idle;
+        }));
+    if (closing) {
+      EXPECT_EQ(saveQuestion.seen().size(), 1u);
+      closes += mainWindow == nullptr;
+    } else {
+      EXPECT_EQ(batchesSeen, 2);
+      restarts += restarted && batchesSeen == 2;
+    }
+  }
+  EXPECT_EQ(closes + restarts, kRounds);
+}
+
+}  // namespace
