@@ -212,16 +212,23 @@ TEST(MainDialog, CloseIsRefusedSilentlyDuringABatch) {
 }
 
 TEST(MainDialog, EscOutsideIdleDoesNotClose) {
-  for (UiMode mode : {UiMode::Edit, UiMode::New, UiMode::BatchEnd}) {
-    SCOPED_TRACE(ModeName(mode));
+  struct Case {
+    UiMode mode;
+    std::vector<std::string> captions;  // Edit and New ask before cancelling the edit
+  } cases[] = {{UiMode::Edit, {"取消確認"}}, {UiMode::New, {"取消確認"}}, {UiMode::BatchEnd, {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ModeName(c.mode));
     MainDialogHost host;
-    host.window()->SetMode(mode);
+    host.window()->SetMode(c.mode);
     CommandRecorder recorder(host.dialog());
-    MessageBoxAnswerer answerer;
+    MessageBoxAnswerer answerer({IDNO});
     host.Key(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(recorder.ids(), std::vector<int>{IDCANCEL});
+    EXPECT_EQ(recorder.keyCommands(), std::vector<int>{IDCANCEL});
+    std::vector<std::string> captions;
+    for (const BoxSeen& box : answerer.seen()) captions.push_back(box.caption);
+    EXPECT_EQ(captions, c.captions);
     EXPECT_NE(mainWindow, nullptr);
-    EXPECT_EQ(host.window()->mode.load(), mode);
+    EXPECT_EQ(host.window()->mode.load(), c.mode);
     host.window()->SetMode(UiMode::Idle);
   }
 }
@@ -404,8 +411,11 @@ TEST(DialogAsMet, EnterInIdleReachesNothingAndInEditSendsRegister) {
   }
   host.window()->SetMode(UiMode::New);
   CommandRecorder recorder(host.dialog());
+  MessageBoxAnswerer answerer({IDOK});  // the empty pane is refused
   host.Key(WM_KEYDOWN, VK_RETURN);
-  EXPECT_EQ(recorder.ids(), std::vector<int>{IDOK});
+  EXPECT_EQ(recorder.keyCommands(), std::vector<int>{IDOK});
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].caption, "登録不可（未入力）");
   host.window()->SetMode(UiMode::Idle);
 }
 

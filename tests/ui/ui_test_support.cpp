@@ -81,7 +81,9 @@ void MessageBoxAnswerer::OnActivate(HWND box) {
   if (next_ < answers_.size()) {
     answer = answers_[next_++];
   } else {
-    answer = GetDlgItem(box, IDCANCEL) != nullptr ? IDCANCEL : IDOK;
+    answer = GetDlgItem(box, IDCANCEL) != nullptr ? IDCANCEL
+             : GetDlgItem(box, IDNO) != nullptr   ? IDNO
+                                                  : IDOK;
   }
   // Posted, so the box's own modal loop takes it up as a click.
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
@@ -168,6 +170,14 @@ CommandRecorder::CommandRecorder(HWND dialog) : dialog_(dialog) {
 CommandRecorder::~CommandRecorder() {
   UnhookWindowsHookEx(hook_);
   activeRecorder = nullptr;
+}
+
+std::vector<int> CommandRecorder::keyCommands() const {
+  std::vector<int> keys;
+  for (int id : ids_) {
+    if (id == IDOK || id == IDCANCEL) keys.push_back(id);
+  }
+  return keys;
 }
 
 LRESULT CALLBACK CommandRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {

@@ -67,6 +67,8 @@ class CommandRecorder {
   explicit CommandRecorder(HWND dialog);
   ~CommandRecorder();
   std::vector<int> ids() const { return ids_; }
+  // Only IDOK and IDCANCEL: the commands the keyboard makes, without controls' notifications.
+  std::vector<int> keyCommands() const;
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
