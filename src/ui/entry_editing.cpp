@@ -30,6 +30,16 @@ void MainWindow::CopyRowTextToEditName(int row) {
   SendMessageA(listBox, LB_GETTEXT, row, reinterpret_cast<LPARAM>(editBuffer.name));
 }
 
+bool MainWindow::FetchRowIntoEditBuffer(int row) {
+  currentIndex = row;
+  std::memset(&editBuffer, 0, sizeof editBuffer);
+  if (list->Get(currentIndex, &editBuffer)) return true;
+  CopyRowTextToEditName(currentIndex);
+  ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
+                      texts::kErrorCaption, MB_OK | MB_ICONERROR);
+  return false;
+}
+
 bool MainWindow::BeginNewEntry() {
   if (list->count() >= list->capacity()) {
     Warn(dialog, texts::kListFullText, texts::kNewFullCaption);
@@ -54,14 +64,7 @@ bool MainWindow::BeginEdit() {
     Warn(dialog, texts::kNotSelectedText, texts::kEditNotSelectedCaption);
     return false;
   }
-  currentIndex = selected;
-  std::memset(&editBuffer, 0, sizeof editBuffer);
-  if (!list->Get(currentIndex, &editBuffer)) {
-    CopyRowTextToEditName(currentIndex);
-    ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
-                        texts::kErrorCaption, MB_OK | MB_ICONERROR);
-    return false;
-  }
+  if (!FetchRowIntoEditBuffer(selected)) return false;
   ShowSetting(editBuffer);
   SetMode(UiMode::Edit);
   return true;
@@ -81,14 +84,7 @@ bool MainWindow::DuplicateEntry() {
     Warn(dialog, texts::kNotSelectedText, texts::kDuplicateNotSelectedCaption);
     return false;
   }
-  currentIndex = selected;
-  std::memset(&editBuffer, 0, sizeof editBuffer);
-  if (!list->Get(currentIndex, &editBuffer)) {
-    CopyRowTextToEditName(currentIndex);
-    ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
-                        texts::kErrorCaption, MB_OK | MB_ICONERROR);
-    return false;
-  }
+  if (!FetchRowIntoEditBuffer(selected)) return false;
   if (!list->InsertAfter(currentIndex, editBuffer)) {
     ShowMessageWithName(dialog, texts::kDuplicateFailedFormat, editBuffer.name,
                         texts::kDuplicateFailedCaption, MB_OK | MB_ICONERROR);

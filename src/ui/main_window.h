@@ -74,6 +74,8 @@ class MainWindow {
   bool MoveEntry(int step);
   int SelectedRow() const;
   void CopyRowTextToEditName(int row);
+  // currentIndex := row and its record into editBuffer; reports a row without a record.
+  bool FetchRowIntoEditBuffer(int row);
 
   HWND Control(int id) const { return GetDlgItem(dialog, id); }
 

@@ -8,63 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "probe_log.h"
 #include "resource.h"
 #include "ui_test_support.h"
 
 namespace {
-
-std::string ProbePath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::strcpy(std::strrchr(path, '\\') + 1, "probe.exe");
-  return path;
-}
-
-class ProbeLog {
- public:
-  ProbeLog() {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    path_ =
-        std::string(folder) + "kmlaunch-batch-" + std::to_string(GetCurrentProcessId()) + ".log";
-    DeleteFileA(path_.c_str());
-    SetEnvironmentVariableA("KM_PROBE_LOG", path_.c_str());
-  }
-  ~ProbeLog() {
-    for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(probe, &process);
-      SendMessageA(probe, WM_CLOSE, 0, 0);
-      if (HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process)) {
-        WaitForSingleObject(handle, 5000);
-        CloseHandle(handle);
-      }
-    }
-    DeleteFileA(path_.c_str());
-  }
-  // Each line's key and value, in the order the probes wrote them.
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    if (FILE* file = std::fopen(path_.c_str(), "rb")) {
-      char line[8192];
-      while (std::fgets(line, sizeof line, file) != nullptr) {
-        std::string text(line);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        lines.push_back(text);
-      }
-      std::fclose(file);
-    }
-    return lines;
-  }
-  int Count(const std::string& key) const {
-    int n = 0;
-    for (const std::string& line : Lines()) n += line.rfind(key + "=", 0) == 0;
-    return n;
-  }
-
- private:
-  std::string path_;
-};
 
 // A box as seen by the watcher, with the window's state at that moment.
 struct BatchBox {

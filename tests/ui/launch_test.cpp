@@ -6,69 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "probe_log.h"
 #include "resource.h"
 #include "ui_test_support.h"
 
 namespace {
-
-std::string ProbePath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::strcpy(std::strrchr(path, '\\') + 1, "probe.exe");
-  return path;
-}
-
-// A fresh log for the probes of one test, and every probe closed afterwards.
-class ProbeLog {
- public:
-  ProbeLog() {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    path_ =
-        std::string(folder) + "kmlaunch-probe-" + std::to_string(GetCurrentProcessId()) + ".log";
-    DeleteFileA(path_.c_str());
-    SetEnvironmentVariableA("KM_PROBE_LOG", path_.c_str());
-  }
-  ~ProbeLog() {
-    for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(probe, &process);
-      SendMessageA(probe, WM_CLOSE, 0, 0);
-      HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
-      if (handle != nullptr) {
-        WaitForSingleObject(handle, 5000);
-        CloseHandle(handle);
-      }
-    }
-    DeleteFileA(path_.c_str());
-  }
-
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    FILE* file = std::fopen(path_.c_str(), "rb");
-    if (file == nullptr) return lines;
-    char line[8192];
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-      std::string text(line);
-      while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-      lines.push_back(text);
-    }
-    std::fclose(file);
-    return lines;
-  }
-
-  // The values of one key, in the order the probes wrote them.
-  std::vector<std::string> Values(const std::string& key) const {
-    std::vector<std::string> values;
-    for (const std::string& line : Lines()) {
-      if (line.rfind(key + "=", 0) == 0) values.push_back(line.substr(key.size() + 1));
-    }
-    return values;
-  }
-
- private:
-  std::string path_;
-};
 
 // What the probe was given after its own name, as its command line shows it.
 std::string ArgumentsOf(const std::string& commandLine) {

@@ -1,0 +1,57 @@
+// The probes' shared log, and closing the probes a test leaves behind.
+#include "probe_log.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+std::string ProbePath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::strcpy(std::strrchr(path, '\\') + 1, "probe.exe");
+  return path;
+}
+
+ProbeLog::ProbeLog() {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(sizeof folder, folder);
+  path_ = std::string(folder) + "kmlaunch-probe-" + std::to_string(GetCurrentProcessId()) + ".log";
+  DeleteFileA(path_.c_str());
+  SetEnvironmentVariableA("KM_PROBE_LOG", path_.c_str());
+}
+
+ProbeLog::~ProbeLog() {
+  for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(probe, &process);
+    SendMessageA(probe, WM_CLOSE, 0, 0);
+    if (HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process)) {
+      WaitForSingleObject(handle, 5000);
+      CloseHandle(handle);
+    }
+  }
+  DeleteFileA(path_.c_str());
+}
+
+std::vector<std::string> ProbeLog::Lines() const {
+  std::vector<std::string> lines;
+  FILE* file = std::fopen(path_.c_str(), "rb");
+  if (file == nullptr) return lines;
+  char line[8192];
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    lines.push_back(text);
+  }
+  std::fclose(file);
+  return lines;
+}
+
+std::vector<std::string> ProbeLog::Values(const std::string& key) const {
+  std::vector<std::string> values;
+  for (const std::string& line : Lines()) {
+    if (line.rfind(key + "=", 0) == 0) values.push_back(line.substr(key.size() + 1));
+  }
+  return values;
+}

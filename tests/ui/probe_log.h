@@ -1,0 +1,23 @@
+// The probe program the launch tests start, and the log in which every probe records how it was
+// started and when it became ready.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// probe.exe beside the test program.
+std::string ProbePath();
+
+// A fresh log for the probes of one test; every probe still running is closed at the end.
+class ProbeLog {
+ public:
+  ProbeLog();
+  ~ProbeLog();
+  std::vector<std::string> Lines() const;
+  // The values of one key, in the order the probes wrote them.
+  std::vector<std::string> Values(const std::string& key) const;
+  int Count(const std::string& key) const { return static_cast<int>(Values(key).size()); }
+
+ private:
+  std::string path_;
+};
