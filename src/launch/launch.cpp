@@ -1,9 +1,6 @@
 // Starting one setting through the shell's default action, and waiting until it takes input.
-#include <windows.h>
-
-#include <shellapi.h>
-
 #include "store/launch_setting_list.h"
+#include "ui/shell_calls.h"
 
 namespace {
 
@@ -30,7 +27,7 @@ bool LaunchSettingList::Launch(int32_t index) const {
   request.lpFile = setting.path;
   request.lpParameters = setting.options;
   request.nShow = ShowCommandFor(setting.windowState);
-  if (!ShellExecuteExA(&request)) return false;
+  if (!shell_calls::ShellExecuteExA(&request)) return false;
 
   // A document taken by a running program gives no process handle; the launch still counts.
   WaitForInputIdle(request.hProcess, INFINITE);

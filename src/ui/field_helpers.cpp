@@ -1,15 +1,11 @@
 // Browse buttons, the quoted append to the options, and the three controls that take drops.
-#include <windows.h>
-
-#include <shellapi.h>
-#include <shlobj.h>
-
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "resource.h"
 #include "ui/main_window.h"
+#include "ui/shell_calls.h"
 #include "ui/text_format.h"
 #include "ui/texts.h"
 
@@ -21,10 +17,10 @@ MainWindow* WindowOf(HWND control) {
 
 // The path of dropped file index, in a block of exactly its size; null when it has none.
 std::unique_ptr<char[]> DroppedPath(HDROP drop, UINT index) {
-  UINT length = DragQueryFileA(drop, index, nullptr, 0);
+  UINT length = shell_calls::DragQueryFileA(drop, index, nullptr, 0);
   if (length == 0) return nullptr;
   std::unique_ptr<char[]> path(new (std::nothrow) char[length + 1]);
-  if (path) DragQueryFileA(drop, index, path.get(), length + 1);
+  if (path) shell_calls::DragQueryFileA(drop, index, path.get(), length + 1);
   return path;
 }
 
@@ -44,11 +40,11 @@ bool MainWindow::BrowseForFileOrFolder(char* buffer) {
   request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES;
   request.lpfn = BrowseCallback;
   request.lParam = reinterpret_cast<LPARAM>(buffer);
-  LPITEMIDLIST item = SHBrowseForFolderA(&request);
+  LPITEMIDLIST item = shell_calls::SHBrowseForFolderA(&request);
   // An item that has no file-system path counts as a cancel: the buffer keeps its text.
-  bool confirmed = item != nullptr && SHGetPathFromIDListA(item, chosen);
+  bool confirmed = item != nullptr && shell_calls::SHGetPathFromIDListA(item, chosen);
   if (confirmed) std::memcpy(buffer, chosen, std::strlen(chosen) + 1);
-  CoTaskMemFree(item);
+  shell_calls::CoTaskMemFree(item);
   return confirmed;
 }
 
@@ -76,7 +72,7 @@ LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, L
     return CallWindowProcA(owner->listBoxProc, window, message, wParam, lParam);
   }
   auto drop = reinterpret_cast<HDROP>(wParam);
-  UINT files = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT files = shell_calls::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < files; ++i) {
     // Files that are not list files add nothing, silently.
     if (std::unique_ptr<char[]> path = DroppedPath(drop, i)) {
@@ -85,7 +81,7 @@ LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, L
   }
   owner->RefillList();
   owner->ClearFields();
-  DragFinish(drop);
+  shell_calls::DragFinish(drop);
   return 0;
 }
 
@@ -97,7 +93,7 @@ LRESULT CALLBACK PathEditSubclassProc(HWND window, UINT message, WPARAM wParam, 
   }
   auto drop = reinterpret_cast<HDROP>(wParam);
   if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) SetWindowTextA(window, path.get());
-  DragFinish(drop);
+  shell_calls::DragFinish(drop);
   return 0;
 }
 
@@ -109,6 +105,6 @@ LRESULT CALLBACK OptionsEditSubclassProc(HWND window, UINT message, WPARAM wPara
   }
   auto drop = reinterpret_cast<HDROP>(wParam);
   if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
-  DragFinish(drop);
+  shell_calls::DragFinish(drop);
   return 0;
 }

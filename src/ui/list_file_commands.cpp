@@ -1,14 +1,11 @@
 // List file commands, the close question and the window title.
-#include <windows.h>
-
-#include <commdlg.h>
-
 #include <cstring>
 
 #include "resource.h"
 #include "ui/choice_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/shell_calls.h"
 #include "ui/text_format.h"
 #include "ui/texts.h"
 #include "ui/title_text.h"
@@ -105,13 +102,13 @@ bool MainWindow::SaveList() {
 bool MainWindow::ChooseOpenPath(char* buffer, DWORD size) {
   OPENFILENAMEA request =
       ListFileDialog(dialog, buffer, size, texts::kOpenTitle, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  return GetOpenFileNameA(&request) != FALSE;
+  return shell_calls::GetOpenFileNameA(&request) != FALSE;
 }
 
 bool MainWindow::ChooseSavePath(char* buffer, DWORD size) {
   OPENFILENAMEA request = ListFileDialog(dialog, buffer, size, texts::kSaveTitle,
                                          OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
-  return GetSaveFileNameA(&request) != FALSE;
+  return shell_calls::GetSaveFileNameA(&request) != FALSE;
 }
 
 bool MainWindow::ConfirmClose() {
