@@ -65,46 +65,54 @@ void MainWindow::AppendQuotedPath(const char* path) {
   if (text) SetWindowTextA(Control(IDC_OPTIONS), text.get());
 }
 
-LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+// The frame of the three subclassed controls: every message but a drop goes to the control's
+// own procedure; a drop is handed to takeDrop and then released.
+LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                        WNDPROC MainWindow::*saved, void (*takeDrop)(MainWindow*, HWND, HDROP)) {
   MainWindow* owner = WindowOf(window);
   if (owner == nullptr) return 0;
   if (message != WM_DROPFILES) {
-    return CallWindowProcA(owner->listBoxProc, window, message, wParam, lParam);
+    return CallWindowProcA(owner->*saved, window, message, wParam, lParam);
   }
   auto drop = reinterpret_cast<HDROP>(wParam);
+  takeDrop(owner, window, drop);
+  shell_calls::DragFinish(drop);
+  return 0;
+}
+
+// Every dropped file is appended as a list file; those that are not add nothing, silently.
+void TakeListFiles(MainWindow* owner, HWND, HDROP drop) {
   UINT files = shell_calls::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < files; ++i) {
-    // Files that are not list files add nothing, silently.
     if (std::unique_ptr<char[]> path = DroppedPath(drop, i)) {
       owner->list->LoadFromFile(path.get(), kListFileSignature, false);
     }
   }
   owner->RefillList();
   owner->ClearFields();
-  shell_calls::DragFinish(drop);
-  return 0;
+}
+
+void TakePath(MainWindow*, HWND field, HDROP drop) {
+  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) SetWindowTextA(field, path.get());
+}
+
+void TakeQuotedOption(MainWindow* owner, HWND, HDROP drop) {
+  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
+}
+
+}  // namespace
+
+LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RouteSubclassed(window, message, wParam, lParam, &MainWindow::listBoxProc, TakeListFiles);
 }
 
 LRESULT CALLBACK PathEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MainWindow* owner = WindowOf(window);
-  if (owner == nullptr) return 0;
-  if (message != WM_DROPFILES) {
-    return CallWindowProcA(owner->pathEditProc, window, message, wParam, lParam);
-  }
-  auto drop = reinterpret_cast<HDROP>(wParam);
-  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) SetWindowTextA(window, path.get());
-  shell_calls::DragFinish(drop);
-  return 0;
+  return RouteSubclassed(window, message, wParam, lParam, &MainWindow::pathEditProc, TakePath);
 }
 
 LRESULT CALLBACK OptionsEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MainWindow* owner = WindowOf(window);
-  if (owner == nullptr) return 0;
-  if (message != WM_DROPFILES) {
-    return CallWindowProcA(owner->optionsEditProc, window, message, wParam, lParam);
-  }
-  auto drop = reinterpret_cast<HDROP>(wParam);
-  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
-  shell_calls::DragFinish(drop);
-  return 0;
+  return RouteSubclassed(window, message, wParam, lParam, &MainWindow::optionsEditProc,
+                         TakeQuotedOption);
 }
