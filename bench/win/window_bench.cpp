@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "ui/probe_log.h"
 #include "store/launch_setting_list.h"
 #include "ui/main_window.h"
 
@@ -81,18 +82,6 @@ double StartUp(const std::string& program, const std::string& arguments, SIZE_T*
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   return elapsed;
-}
-
-void CloseProbes() {
-  for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(probe, &id);
-    SendMessageA(probe, WM_CLOSE, 0, 0);
-    if (HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, id)) {
-      WaitForSingleObject(handle, 5000);
-      CloseHandle(handle);
-    }
-  }
 }
 
 BOOL CALLBACK FindBox(HWND window, LPARAM data) {

@@ -21,7 +21,7 @@ ProbeLog::ProbeLog() {
   SetEnvironmentVariableA("KM_PROBE_LOG", path_.c_str());
 }
 
-ProbeLog::~ProbeLog() {
+void CloseProbes() {
   for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
     DWORD process = 0;
     GetWindowThreadProcessId(probe, &process);
@@ -31,6 +31,10 @@ ProbeLog::~ProbeLog() {
       CloseHandle(handle);
     }
   }
+}
+
+ProbeLog::~ProbeLog() {
+  CloseProbes();
   DeleteFileA(path_.c_str());
 }
 

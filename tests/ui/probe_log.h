@@ -8,6 +8,9 @@
 // probe.exe beside the test program.
 std::string ProbePath();
 
+// Closes every probe still running and waits for each to end.
+void CloseProbes();
+
 // A fresh log for the probes of one test; every probe still running is closed at the end.
 class ProbeLog {
  public:
