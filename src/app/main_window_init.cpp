@@ -17,11 +17,13 @@ void SetIcons(HWND dialog, HINSTANCE instance) {
   }
 }
 
-// The user data goes first: the subclass procedure reads the MainWindow from it.
+// The user data goes first: the subclass procedure reads the MainWindow from it. The procedure
+// is set as a Unicode one so that the control stays a Unicode window: an ANSI procedure would
+// get each typed double-byte character as two WM_CHARs and pass them on one by one.
 WNDPROC Subclass(HWND control, MainWindow* window, WNDPROC procedure) {
   SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   return reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
 void CenterOnScreen(HWND dialog) {

@@ -74,7 +74,7 @@ LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
   MainWindow* owner = WindowOf(window);
   if (owner == nullptr) return 0;
   if (message != WM_DROPFILES) {
-    return CallWindowProcA(owner->*saved, window, message, wParam, lParam);
+    return CallWindowProcW(owner->*saved, window, message, wParam, lParam);
   }
   auto drop = reinterpret_cast<HDROP>(wParam);
   takeDrop(owner, window, drop);

@@ -188,7 +188,7 @@ void MainWindow::Teardown() {
       {IDC_SETTING_LIST, listBoxProc}, {IDC_PATH, pathEditProc}, {IDC_OPTIONS, optionsEditProc}};
   for (const Subclassed& control : subclassed) {
     HWND window = Control(control.id);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.saved));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.saved));
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   }
   if (list != nullptr) {

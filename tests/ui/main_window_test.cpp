@@ -158,14 +158,16 @@ TEST(MainDialog, ExitCloseBoxAndEscCloseAnUnchangedListAndRestoreProcedures) {
     MainWindow* window = host.window();
     WNDPROC saved[] = {window->listBoxProc, window->pathEditProc, window->optionsEditProc};
     int ids[] = {IDC_SETTING_LIST, IDC_PATH, IDC_OPTIONS};
+    for (int i = 0; i < 3; ++i) EXPECT_NE(saved[i], nullptr);
     MessageBoxAnswerer answerer;
     c.close(host);
     EXPECT_TRUE(answerer.seen().empty());
     EXPECT_EQ(mainWindow, nullptr);
     EXPECT_FALSE(IsWindowVisible(host.dialog()));  // EndDialog hides it
     for (int i = 0; i < 3; ++i) {
-      EXPECT_EQ(GetWindowLongPtrA(host.Control(ids[i]), GWLP_WNDPROC),
-                reinterpret_cast<LONG_PTR>(saved[i]));
+      // The control's own procedure again: its class's.
+      EXPECT_EQ(GetWindowLongPtrW(host.Control(ids[i]), GWLP_WNDPROC),
+                GetClassLongPtrW(host.Control(ids[i]), GCLP_WNDPROC));
       EXPECT_EQ(GetWindowLongPtrA(host.Control(ids[i]), GWLP_USERDATA), 0);
     }
     // The window's remaining messages find no handler and touch nothing.
@@ -398,6 +400,19 @@ TEST(DialogAsMet, AltLettersReachTheirFields) {
   SetFocus(host.Control(IDC_OPTIONS));
   host.Key(WM_SYSCHAR, 'm', 1 << 29);
   EXPECT_EQ(GetFocus(), host.Control(IDC_NAME));
+  host.window()->SetMode(UiMode::Idle);
+}
+
+// Keyboard input arrives as Unicode WM_CHARs; the subclassed fields must not split them.
+TEST(DialogAsMet, TypedDoubleByteCharactersReachEveryFieldWhole) {
+  MainDialogHost host;
+  host.window()->SetMode(UiMode::New);
+  for (int id : {IDC_NAME, IDC_PATH, IDC_OPTIONS}) {
+    SCOPED_TRACE(id);
+    for (wchar_t typed : std::wstring(L"一番 ソ表"))
+      SendMessageW(host.Control(id), WM_CHAR, typed, 1);
+    EXPECT_EQ(host.Text(id), "一番 ソ表");
+  }
   host.window()->SetMode(UiMode::Idle);
 }
 
