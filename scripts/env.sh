@@ -7,7 +7,7 @@ BUILD="$ROOT/build"
 APT_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
-  clang-format xdotool imagemagick unzip)
+  clang-format xdotool imagemagick unzip python3)
 
 # Installs only what is missing, so a second run is quick.
 install_missing() {
