@@ -1,5 +1,7 @@
 // Modes, the dialog procedure's routing table, Esc, About, Exit and the teardown.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "resource.h"
 #include "ui/main_window.h"
@@ -27,6 +29,27 @@ constexpr int kIdleControls[] = {IDC_SETTING_LIST, IDC_NEW_LIST,  IDC_NEW_ENTRY,
 constexpr int kEditControls[] = {IDC_NAME,           IDC_PATH,         IDC_BROWSE_PATH, IDC_OPTIONS,
                                  IDC_BROWSE_OPTIONS, IDC_WINDOW_STATE, IDC_ENABLED,     IDOK,
                                  IDC_CANCEL_EDIT};
+
+template <size_t N>
+bool Contains(const int (&ids)[N], int id) {
+  return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
+}
+
+// Whether a mode enables the control; every other control is disabled in it.
+bool EnabledIn(UiMode mode, int id) {
+  switch (mode) {
+    case UiMode::Idle:
+      return Contains(kIdleControls, id);
+    case UiMode::Edit:
+      return Contains(kEditControls, id) || id == IDC_DELETE || id == IDC_ABOUT || id == IDC_EXIT;
+    case UiMode::New:
+      return Contains(kEditControls, id) || id == IDC_ABOUT || id == IDC_EXIT;
+    case UiMode::Batch:
+      return id == IDC_BATCH;
+    default:
+      return false;
+  }
+}
 
 bool IsBatchMode(UiMode mode) { return mode == UiMode::Batch || mode == UiMode::BatchEnd; }
 
@@ -114,9 +137,22 @@ BOOL RouteCommand(MainWindow* window, int id, int notification) {
 UiMode MainWindow::SetMode(UiMode newMode) {
   UiMode previous = mode.load();
   if (newMode == previous) return previous;
-  for (int id : kModeControls) EnableWindow(Control(id), FALSE);
-
-  auto enable = [this](int id) { EnableWindow(Control(id), TRUE); };
+  // Controls are disabled before the mode is stored and enabled after it. Only those whose
+  // state changes are touched: nothing flickers, and each call is a trip to the window server.
+  HWND toEnable[std::size(kModeControls)];
+  size_t enableCount = 0;
+  for (int id : kModeControls) {
+    HWND control = Control(id);
+    bool enabled = IsWindowEnabled(control) != FALSE;
+    if (EnabledIn(newMode, id)) {
+      if (!enabled) toEnable[enableCount++] = control;
+    } else if (enabled) {
+      EnableWindow(control, FALSE);
+    }
+  }
+  auto enableThem = [&] {
+    for (size_t i = 0; i < enableCount; ++i) EnableWindow(toEnable[i], TRUE);
+  };
   auto leaveBatchLook = [this, previous] {
     if (!IsBatchMode(previous)) return;
     SetWindowTextA(Control(IDC_BATCH), texts::kBatchRun);
@@ -125,23 +161,20 @@ UiMode MainWindow::SetMode(UiMode newMode) {
   switch (newMode) {
     case UiMode::Idle:
       mode = UiMode::Idle;
-      for (int id : kIdleControls) enable(id);
+      enableThem();
       leaveBatchLook();
       SetFocus(Control(IDC_NEW_ENTRY));
       break;
     case UiMode::Edit:
     case UiMode::New:
       mode = newMode;
-      for (int id : kEditControls) enable(id);
-      if (mode == UiMode::Edit) enable(IDC_DELETE);
-      enable(IDC_ABOUT);
-      enable(IDC_EXIT);
+      enableThem();
       leaveBatchLook();
       SetFocus(Control(IDC_NAME));
       break;
     case UiMode::Batch:
       mode = UiMode::Batch;
-      enable(IDC_BATCH);
+      enableThem();
       SetWindowTextA(Control(IDC_BATCH), texts::kBatchStop);
       SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
       SetFocus(Control(IDC_BATCH));

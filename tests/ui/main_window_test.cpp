@@ -1,10 +1,12 @@
 // The real main dialog under Wine: modes, routing, Esc, About, close, the list pane, the keyboard.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "resource.h"
 #include "ui_test_support.h"
@@ -93,6 +95,45 @@ TEST(SetMode, EveryPairOfModes) {
         default:
           break;
       }
+    }
+  }
+}
+
+// WM_ENABLE of the dialog's controls (not of the combo box's own drop-down list).
+std::vector<int>* enableLog = nullptr;
+HWND enableLogDialog = nullptr;
+LRESULT CALLBACK RecordEnable(int code, WPARAM wParam, LPARAM lParam) {
+  auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_ENABLE && enableLog != nullptr &&
+      GetAncestor(call->hwnd, GA_PARENT) == enableLogDialog) {
+    enableLog->push_back(GetDlgCtrlID(call->hwnd));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A control whose state stays must not flicker through disabled and back.
+TEST(SetMode, TouchesOnlyTheControlsWhoseStateChanges) {
+  for (UiMode from : kModes) {
+    for (UiMode to : kModes) {
+      if (from == to) continue;
+      SCOPED_TRACE(std::string(ModeName(from)) + " -> " + ModeName(to));
+      MainDialogHost host;
+      host.window()->SetMode(from);
+      std::set<int> before = EnabledNow(host);
+      std::vector<int> changed;
+      for (int id : kAllControls) {
+        if (before.count(id) != EnabledIn(to).count(id)) changed.push_back(id);
+      }
+      std::vector<int> log;
+      enableLog = &log;
+      enableLogDialog = host.dialog();
+      HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordEnable, nullptr, GetCurrentThreadId());
+      host.window()->SetMode(to);
+      UnhookWindowsHookEx(hook);
+      enableLog = nullptr;
+      std::sort(log.begin(), log.end());
+      std::sort(changed.begin(), changed.end());
+      EXPECT_EQ(log, changed);
     }
   }
 }
