@@ -232,6 +232,9 @@ def run(program, work):
     answer_box("複製完了", '"朝の準備"を複製しました。')
     check(rows() == ["朝の準備", "朝の準備", "gamma", "beta"], "duplicated: %s" % rows())
     key("alt+i", "Down", "alt+d")
+    answer_box("削除確認", '"朝の準備"を本当に削除しますか？', IDNO)
+    check(len(rows()) == 4, "No keeps the copy: %s" % rows())
+    key("alt+d")
     answer_box("削除確認", '"朝の準備"を本当に削除しますか？', IDYES)
     check(rows() == ["朝の準備", "gamma", "beta"], "copy deleted: %s" % rows())
 
