@@ -193,7 +193,7 @@ int main() {
   StartUp(kmlaunch, std::string("\"") + fullPath + "\"", &peak);
   DeleteFileA(fullPath);
 
-  const int kBatches = 5;
+  const int kBatches = 9;
   std::vector<double> batch, plain;
   for (int i = 0; i < kBatches; ++i) {
     batch.push_back(Batch(probe));
