@@ -4,6 +4,7 @@
 #include <set>
 
 #include "resource.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ std::set<HWND> answered;
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
 constexpr int kFileTypeCombo = 0x470;
-
-std::string TextOf(HWND window) {
-  char text[2048] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 void PressKey(HWND dialog, WPARAM key) { PostMessageA(dialog, WM_KEYDOWN, key, 0); }
 
@@ -36,7 +31,7 @@ void CALLBACK FileTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   pendingFile = nullptr;
   HWND nameBox = GetDlgItem(window, kFileNameCombo);
   if (nameBox == nullptr) nameBox = GetDlgItem(window, kFileNameEdit);
-  pendingSeen->texts.push_back(TextOf(nameBox));
+  pendingSeen->texts.push_back(WindowText(nameBox));
   HWND types = GetDlgItem(window, kFileTypeCombo);
   LRESULT count = SendMessageA(types, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -77,13 +72,13 @@ void ModalAnswerer::OnActivate(HWND window) {
   GetClassNameA(window, className, sizeof className);
   if (std::string(className) != "#32770" || answered.count(window) > 0) return;
   ModalSeen seen;
-  seen.caption = TextOf(window);
+  seen.caption = WindowText(window);
   HWND nameBox = GetDlgItem(window, kFileNameCombo);
   if (nameBox == nullptr) nameBox = GetDlgItem(window, kFileNameEdit);
   if (GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
     seen.kind = ModalStep::Choice;
-    seen.texts = {TextOf(GetDlgItem(window, IDC_CHOICE_FIRST)),
-                  TextOf(GetDlgItem(window, IDC_CHOICE_SECOND))};
+    seen.texts = {WindowText(GetDlgItem(window, IDC_CHOICE_FIRST)),
+                  WindowText(GetDlgItem(window, IDC_CHOICE_SECOND))};
   } else if (nameBox != nullptr) {
     seen.kind = ModalStep::File;  // read once the dialog has filled itself, see FileTimer
   } else if (FindWindowExA(window, nullptr, "SysTreeView32", nullptr) != nullptr) {

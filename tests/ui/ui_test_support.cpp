@@ -14,12 +14,6 @@ CommandRecorder* activeRecorder = nullptr;
 constexpr int kBoxTextId = 0xFFFF;
 constexpr int kBoxIconId = 0x0440;
 
-std::string WindowText(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 // At activation the box itself is not shown yet, so only the child's own style tells.
 bool HasVisibleStyle(HWND child) { return (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) != 0; }
 
@@ -198,4 +192,10 @@ void PumpMessages() {
     }
     Sleep(5);
   }
+}
+
+std::string WindowText(HWND window) {
+  char text[4096] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
 }

@@ -79,3 +79,6 @@ class CommandRecorder {
 
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
+
+// A window's text, as the window shows it.
+std::string WindowText(HWND window);
