@@ -22,20 +22,36 @@ std::unique_ptr<char[]> FormatWithText(const char* format, const char* text) {
   return result;
 }
 
+namespace {
+
+// Lead bytes of code page 932's double-byte characters.
+bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+}  // namespace
+
+size_t FittingLength(const char* text, size_t length, size_t limit) {
+  size_t at = 0;
+  while (at < length) {
+    size_t step = IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+    // A lead byte with nothing after it is half a character too.
+    if (at + step > limit || at + step > length) break;
+    at += step;
+  }
+  return at;
+}
+
 std::unique_ptr<char[]> AppendQuoted(const char* options, const char* path, size_t limit) {
   size_t optionsLength = std::strlen(options);
   size_t pathLength = std::strlen(path);
   bool separator = optionsLength > 0 && options[optionsLength - 1] != ' ';
   size_t length = optionsLength + (separator ? 1 : 0) + 1 + pathLength + 1;
-  if (length > limit) length = limit;
   std::unique_ptr<char[]> result(new (std::nothrow) char[length + 1]);
   if (!result) return result;
-  // Written through a cursor that stops at the limit, so the cut is by bytes.
-  size_t at = 0;
-  auto put = [&](const char* bytes, size_t size) {
-    size_t room = length - at;
-    if (size > room) size = room;
-    std::memcpy(result.get() + at, bytes, size);
+  char* at = result.get();
+  auto put = [&at](const char* bytes, size_t size) {
+    std::memcpy(at, bytes, size);
     at += size;
   };
   put(options, optionsLength);
@@ -43,6 +59,7 @@ std::unique_ptr<char[]> AppendQuoted(const char* options, const char* path, size
   put("\"", 1);
   put(path, pathLength);
   put("\"", 1);
-  result[at] = '\0';
+  // Cut at a character boundary: half a character would be stored as garbage.
+  result[FittingLength(result.get(), length, limit)] = '\0';
   return result;
 }

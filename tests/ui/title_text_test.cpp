@@ -62,7 +62,7 @@ TEST(TextFormat, PutsTheTextInVerbatimAtAnyLength) {
 
 namespace {
 
-TEST(TextFormat, AppendQuotedSeparatesOnlyWhenNeededAndCutsByBytes) {
+TEST(TextFormat, AppendQuotedSeparatesOnlyWhenNeededAndCutsAtACharacter) {
   struct Case {
     std::string options;
     const char* path;
@@ -75,10 +75,40 @@ TEST(TextFormat, AppendQuotedSeparatesOnlyWhenNeededAndCutsByBytes) {
       {std::string(4090, 'o'), "C:\\long", std::string(4090, 'o') + " \"C:\\"},
       {std::string(4095, 'o'), "p", std::string(4095, 'o')},
       {std::string(4093, 'o'), "\x83\x5C", std::string(4093, 'o') + " \""},
+      // A double-byte character that would end at byte 4096 is left out whole.
+      {std::string(4092, 'o'), "\x82\xA0", std::string(4092, 'o') + " \""},
+      {std::string(4091, 'o'), "\x82\xA0", std::string(4091, 'o') + " \"\x82\xA0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.options.size());
     EXPECT_EQ(std::string(AppendQuoted(c.options.c_str(), c.path, 4095).get()), c.expected);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextFormat, FittingLengthNeverEndsInHalfACharacter) {
+  // "あ" is 82 A0, "ソ" 83 5C (its second byte a backslash), "ｱ" the single byte B1.
+  struct Case {
+    const char* what;
+    std::string text;
+    size_t limit;
+    size_t expected;
+  } cases[] = {
+      {"fits whole", "a\x82\xA0", 3, 3},
+      {"cut before a character that does not fit", "a\x82\xA0", 2, 1},
+      {"second byte a backslash", "\x83\x5C\x83\x5C", 3, 2},
+      {"single-byte katakana is one byte", "\xB1\xB1\xB1", 2, 2},
+      {"lead byte with nothing after it", "ab\x82", 10, 2},
+      {"empty", "", 5, 0},
+      {"limit 0", "abc", 0, 0},
+      {"140 double-byte characters into 255 bytes", std::string(140 * 2, '\x82'), 255, 254},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(FittingLength(c.text.data(), c.text.size(), c.limit), c.expected);
   }
 }
 
