@@ -91,5 +91,6 @@ INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
   auto* args = new CommandLineArgs(GetCommandLineA());
   mainWindow = new MainWindow(instance, dialog, *args);
   delete args;
+  SetPropA(dialog, kMainWindowMark, reinterpret_cast<HANDLE>(1));
   return TRUE;
 }

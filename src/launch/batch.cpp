@@ -6,19 +6,22 @@
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/shell_calls.h"
 #include "ui/texts.h"
 
 namespace {
 
 unsigned __stdcall BatchWorker(void* argument) {
   auto* window = static_cast<MainWindow*>(argument);
+  shell_calls::ComForThisThread com;
+  auto stopRequested = [window] { return window->mode.load() == UiMode::BatchEnd; };
   int32_t positions = window->list->count();
   SendMessageA(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   window->ClearFields();
 
   bool stopped = false;
   for (int32_t i = 0; i < positions; ++i) {
-    if (window->mode.load() == UiMode::BatchEnd) {
+    if (stopRequested()) {
       stopped = true;
       break;
     }
@@ -31,12 +34,12 @@ unsigned __stdcall BatchWorker(void* argument) {
     if (setting.enabled == 0) continue;
     SendMessageA(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, i, 0);
     window->ShowSetting(setting);
-    if (!window->list->Launch(i)) {
+    if (!window->list->LaunchForBatch(i, stopRequested)) {
       ShowMessageWithName(window->dialog, texts::kLaunchFailedFormat, setting.name,
                           texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
     }
   }
-  if (!stopped && window->mode.load() == UiMode::BatchEnd) stopped = true;
+  if (!stopped && stopRequested()) stopped = true;
   if (stopped) {
     ShowMessage(window->dialog, texts::kBatchStoppedText, texts::kBatchStoppedCaption,
                 MB_OK | MB_ICONWARNING);

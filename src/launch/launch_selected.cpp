@@ -2,6 +2,7 @@
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/modal_scope.h"
 #include "ui/texts.h"
 
 bool MainWindow::LaunchSelected() {
@@ -22,7 +23,12 @@ bool MainWindow::LaunchSelected() {
   currentIndex = static_cast<int32_t>(selected);
 
   EnableWindow(button, FALSE);
-  bool launched = list->Launch(currentIndex);
+  bool launched;
+  {
+    // The shell may talk to a handler through COM or DDE, which pumps this thread's messages.
+    ModalScope modal;
+    launched = list->Launch(currentIndex);
+  }
   if (!launched) {
     LaunchSetting setting;
     if (list->Get(currentIndex, &setting)) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "store/launch_setting.h"
 
@@ -34,8 +35,11 @@ class LaunchSettingList {
   bool SaveToFile(const char* path, const char* signature);
   bool LoadFromFile(const char* path, const char* signature, bool replace);
 
-  // Starts record index through the shell; Windows only.
+  // Starts record index through the shell and waits until it takes input; Windows only.
   bool Launch(int32_t index) const;
+  // The same for a thread that ends after its last launch: the shell finishes its work before
+  // returning, and the wait also ends, within a fraction of a second, once stopRequested says so.
+  bool LaunchForBatch(int32_t index, const std::function<bool()>& stopRequested) const;
 
   const LaunchSettingNode* head() const { return head_; }
   const LaunchSettingNode* tail() const { return tail_; }

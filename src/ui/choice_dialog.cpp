@@ -42,7 +42,10 @@ INT_PTR CALLBACK ChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       SetWindowTextA(firstRadio, choiceParams->firstOption ? choiceParams->firstOption : "");
       SetWindowTextA(secondRadio, choiceParams->secondOption ? choiceParams->secondOption : "");
       SendMessageA(firstRadio, BM_SETCHECK, BST_CHECKED, 0);
-      return TRUE;
+      // The radio group is a tab stop so the keyboard reaches it, yet OK takes the focus, so
+      // Enter at once accepts the first option.
+      SetFocus(GetDlgItem(dialog, IDOK));
+      return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:

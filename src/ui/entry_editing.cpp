@@ -19,22 +19,11 @@ int MainWindow::SelectedRow() const {
   return static_cast<int>(SendMessageA(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
 }
 
-void MainWindow::CopyRowTextToEditName(int row) {
-  HWND listBox = Control(IDC_SETTING_LIST);
-  LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, row, 0);
-  // LB_GETTEXT takes no size: a row longer than a name is not copied.
-  if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof editBuffer.name)) {
-    editBuffer.name[0] = '\0';
-    return;
-  }
-  SendMessageA(listBox, LB_GETTEXT, row, reinterpret_cast<LPARAM>(editBuffer.name));
-}
-
 bool MainWindow::FetchRowIntoEditBuffer(int row) {
   currentIndex = row;
   std::memset(&editBuffer, 0, sizeof editBuffer);
   if (list->Get(currentIndex, &editBuffer)) return true;
-  CopyRowTextToEditName(currentIndex);
+  ReadRow(currentIndex, editBuffer.name, sizeof editBuffer.name);
   ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
                       texts::kErrorCaption, MB_OK | MB_ICONERROR);
   return false;
@@ -111,7 +100,7 @@ bool MainWindow::MoveEntry(int step) {
   // Down is the record below moving up.
   if (!list->MoveUp(step < 0 ? selected : selected + 1)) return true;
   HWND listBox = Control(IDC_SETTING_LIST);
-  CopyRowTextToEditName(selected);
+  ReadRow(selected, editBuffer.name, sizeof editBuffer.name);
   SendMessageA(listBox, LB_DELETESTRING, selected, 0);
   SendMessageA(listBox, LB_INSERTSTRING, selected + step,
                reinterpret_cast<LPARAM>(editBuffer.name));
@@ -125,9 +114,9 @@ bool MainWindow::MoveEntryDown() { return MoveEntry(+1); }
 
 bool MainWindow::RegisterEntry() {
   std::memset(&editBuffer, 0, sizeof editBuffer);
-  GetWindowTextA(Control(IDC_NAME), editBuffer.name, sizeof editBuffer.name);
-  GetWindowTextA(Control(IDC_PATH), editBuffer.path, sizeof editBuffer.path);
-  GetWindowTextA(Control(IDC_OPTIONS), editBuffer.options, sizeof editBuffer.options);
+  ReadField(IDC_NAME, editBuffer.name, sizeof editBuffer.name);
+  ReadField(IDC_PATH, editBuffer.path, sizeof editBuffer.path);
+  ReadField(IDC_OPTIONS, editBuffer.options, sizeof editBuffer.options);
   if (editBuffer.name[0] == '\0' || editBuffer.path[0] == '\0') {
     Warn(dialog, texts::kRequiredText, texts::kRequiredCaption);
     return false;
@@ -208,7 +197,7 @@ bool MainWindow::DeleteEntry() {
       return false;
     }
     currentIndex = selected;
-    CopyRowTextToEditName(currentIndex);
+    ReadRow(currentIndex, editBuffer.name, sizeof editBuffer.name);
     if (ShowMessageWithName(dialog, texts::kDeleteConfirmFormat, editBuffer.name,
                             texts::kDeleteConfirmCaption, MB_YESNO | MB_ICONWARNING) == IDNO) {
       return false;

@@ -1,10 +1,13 @@
 // List file commands, the close question and the window title.
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "resource.h"
 #include "ui/choice_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/modal_scope.h"
 #include "ui/shell_calls.h"
 #include "ui/text_format.h"
 #include "ui/texts.h"
@@ -17,6 +20,7 @@ char lastLoadPath[LaunchSettingList::kFilePathSize] = "";
 
 int32_t RunChoice(MainWindow* window, const char* title, const char* first, const char* second) {
   ChoiceDialogParams params(title, first, second);
+  ModalScope modal;
   DialogBoxParamA(window->instance, MAKEINTRESOURCEA(IDD_CHOICE), window->dialog, ChoiceDialogProc,
                   reinterpret_cast<LPARAM>(&params));
   return params.result;
@@ -34,6 +38,31 @@ OPENFILENAMEA ListFileDialog(HWND owner, char* buffer, DWORD size, const char* t
   dialog.lpstrDefExt = texts::kListFileExtension;
   dialog.Flags = flags;
   return dialog;
+}
+
+// The open and save dialogs move the process's current folder to the chosen file's, and every
+// later launch would inherit it; programs must inherit the folder the launcher started in.
+class CurrentFolderKept {
+ public:
+  CurrentFolderKept() {
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    saved_.reset(new (std::nothrow) wchar_t[size]);
+    if (saved_ && GetCurrentDirectoryW(size, saved_.get()) == 0) saved_.reset();
+  }
+  ~CurrentFolderKept() {
+    if (saved_) SetCurrentDirectoryW(saved_.get());
+  }
+  CurrentFolderKept(const CurrentFolderKept&) = delete;
+  CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+ private:
+  std::unique_ptr<wchar_t[]> saved_;  // wide: the folder's name need not fit code page 932
+};
+
+bool RunFileDialog(OPENFILENAMEA* request, BOOL (*run)(OPENFILENAMEA*)) {
+  CurrentFolderKept folder;
+  ModalScope modal;
+  return run(request) != FALSE;
 }
 
 bool IsExistingFolder(const char* prefix, void*) {
@@ -60,6 +89,7 @@ bool MainWindow::NewList() {
   list->Clear();
   SendMessageA(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
   ClearFields();
+  currentIndex = -1;  // the row a command worked on is gone
   UpdateTitle();
   return true;
 }
@@ -73,6 +103,7 @@ bool MainWindow::LoadList() {
   // A load that fails part-way has changed the list too: show what it now holds.
   RefillList();
   ClearFields();
+  currentIndex = -1;  // the rows were rebuilt: none is the one a command worked on
   UpdateTitle();
   if (!loaded) {
     ShowMessage(dialog, texts::kLoadFailedText, texts::kLoadFailedCaption, MB_ICONERROR);
@@ -102,13 +133,13 @@ bool MainWindow::SaveList() {
 bool MainWindow::ChooseOpenPath(char* buffer, DWORD size) {
   OPENFILENAMEA request =
       ListFileDialog(dialog, buffer, size, texts::kOpenTitle, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  return shell_calls::GetOpenFileNameA(&request) != FALSE;
+  return RunFileDialog(&request, shell_calls::GetOpenFileNameA);
 }
 
 bool MainWindow::ChooseSavePath(char* buffer, DWORD size) {
   OPENFILENAMEA request = ListFileDialog(dialog, buffer, size, texts::kSaveTitle,
                                          OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
-  return shell_calls::GetSaveFileNameA(&request) != FALSE;
+  return RunFileDialog(&request, shell_calls::GetSaveFileNameA);
 }
 
 bool MainWindow::ConfirmClose() {

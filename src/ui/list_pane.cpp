@@ -1,21 +1,32 @@
 // Keeps the list box rows and the entry pane in step with the list.
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/texts.h"
 
-namespace {
-
-// LB_GETTEXT takes no size: a row that would not fit in size bytes is not read at all.
-bool ReadRowText(HWND listBox, int row, char* text, size_t size) {
+bool MainWindow::ReadRow(int row, char* text, size_t size) const {
+  text[0] = '\0';
+  HWND listBox = Control(IDC_SETTING_LIST);
   LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, row, 0);
-  if (length == LB_ERR || static_cast<size_t>(length) >= size) return false;
-  return SendMessageA(listBox, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text)) != LB_ERR;
+  // LB_GETTEXT takes no size. What a Unicode list box tells an ANSI caller may be up to twice
+  // the text's length (room for two bytes a character), never less: the buffer is sized by it
+  // and the text kept up to its NUL. A row too long to be a name even so is not read.
+  if (length == LB_ERR || static_cast<size_t>(length) > 2 * (size - 1)) return false;
+  size_t room = static_cast<size_t>(length) + 1;
+  std::unique_ptr<char[]> whole(new (std::nothrow) char[room]());
+  if (!whole) return false;
+  if (SendMessageA(listBox, LB_GETTEXT, row, reinterpret_cast<LPARAM>(whole.get())) == LB_ERR) {
+    return false;
+  }
+  size_t got = strnlen(whole.get(), room - 1);
+  if (got >= size) return false;
+  std::memcpy(text, whole.get(), got + 1);
+  return true;
 }
-
-}  // namespace
 
 bool MainWindow::ClearFields() {
   SetWindowTextA(Control(IDC_NAME), "");
@@ -62,7 +73,7 @@ void MainWindow::UpdateHorizontalExtent() {
   LONG widest = 0;
   for (LRESULT row = 0; row < rows; ++row) {
     char text[sizeof LaunchSetting::name + 1];  // the longest name, a space and a NUL
-    if (!ReadRowText(listBox, static_cast<int>(row), text, sizeof text - 1)) continue;
+    if (!ReadRow(static_cast<int>(row), text, sizeof text - 1)) continue;
     size_t length = std::strlen(text);
     text[length] = ' ';
     SIZE extent = {};
@@ -82,9 +93,7 @@ bool MainWindow::ShowSelected() {
     ShowSetting(editBuffer);
     return true;
   }
-  if (!ReadRowText(listBox, currentIndex, editBuffer.name, sizeof editBuffer.name)) {
-    editBuffer.name[0] = '\0';
-  }
+  ReadRow(currentIndex, editBuffer.name, sizeof editBuffer.name);
   ShowMessageWithName(dialog, texts::kReadSettingFailedFormat, editBuffer.name,
                       texts::kErrorCaption, MB_OK | MB_ICONERROR);
   return false;

@@ -10,6 +10,9 @@
 
 class CommandLineArgs;
 
+// The property that marks the main window, so that a second copy can find the running one.
+constexpr char kMainWindowMark[] = "kmlaunch.MainWindow";
+
 // Posted by the batch worker as its very last touch of the window.
 constexpr UINT kBatchFinishedMessage = WM_APP + 1;
 
@@ -32,6 +35,8 @@ class MainWindow {
   bool ShowAbout();
   bool RequestClose();
   void Teardown();
+  // Tells Windows, or stops telling it, why the session's end is held up.
+  void ShowShutdownReason(bool show);
 
   // List box and entry pane (list_pane.cpp).
   bool ClearFields();
@@ -40,6 +45,8 @@ class MainWindow {
   void RefillList();
   void UpdateHorizontalExtent();
   bool ShowSelected();
+  // Row text into size bytes; empty when there is no such row or it is longer than a name.
+  bool ReadRow(int row, char* text, size_t size) const;
 
   // Launching (launch/launch_selected.cpp, launch/batch.cpp).
   bool LaunchSelected();
@@ -61,6 +68,10 @@ class MainWindow {
   bool BrowseOptions();
   bool BrowseForFileOrFolder(char* buffer);
   void AppendQuotedPath(const char* path);
+  // A text field's content as it fits its record field of size bytes, whole characters only.
+  void ReadField(int id, char* text, size_t size) const;
+  // EN_CHANGE of a text field: text past the field's bytes, however it came in, is cut back.
+  bool KeepFieldWithinLimit(int id);
 
   // Entry editing (entry_editing.cpp).
   bool BeginNewEntry();
@@ -73,7 +84,6 @@ class MainWindow {
   bool DeleteEntry();
   bool MoveEntry(int step);
   int SelectedRow() const;
-  void CopyRowTextToEditName(int row);
   // currentIndex := row and its record into editBuffer; reports a row without a record.
   bool FetchRowIntoEditBuffer(int row);
 
@@ -89,6 +99,7 @@ class MainWindow {
   WNDPROC listBoxProc;
   WNDPROC pathEditProc;
   WNDPROC optionsEditProc;
+  bool shutdownReasonShown = false;
 };
 
 extern MainWindow* mainWindow;

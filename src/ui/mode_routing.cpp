@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/modal_scope.h"
 #include "ui/texts.h"
 
 MainWindow* mainWindow = nullptr;
@@ -69,6 +70,13 @@ BOOL RouteSettingList(MainWindow* window, int notification) {
   }
 }
 
+// The three text fields: only a change is looked at, to keep the text within the field's bytes.
+BOOL RouteTextField(MainWindow* window, int id, int notification) {
+  if (notification != EN_CHANGE) return FALSE;
+  window->KeepFieldWithinLimit(id);
+  return TRUE;
+}
+
 BOOL RouteCommand(MainWindow* window, int id, int notification) {
   switch (id) {
     case IDOK:
@@ -79,6 +87,10 @@ BOOL RouteCommand(MainWindow* window, int id, int notification) {
       return TRUE;
     case IDC_SETTING_LIST:
       return RouteSettingList(window, notification);
+    case IDC_NAME:
+    case IDC_PATH:
+    case IDC_OPTIONS:
+      return RouteTextField(window, id, notification);
     case IDC_NEW_LIST:
       window->NewList();
       return TRUE;
@@ -130,6 +142,44 @@ BOOL RouteCommand(MainWindow* window, int id, int notification) {
     default:
       return FALSE;
   }
+}
+
+// A command that comes through a box or dialog still open would change what the command that
+// opened it is using; one from a disabled control was posted by another program, and the mode
+// that disabled the control does not allow it.
+bool CommandAllowed(HWND dialog, int id) {
+  if (ModalScope::Open()) return false;
+  HWND control = GetDlgItem(dialog, id);
+  return control == nullptr || IsWindowEnabled(control);
+}
+
+// While a close is being asked about, another close request is the same one.
+bool closeBeingAsked = false;
+
+BOOL HandleClose(HWND dialog) {
+  if (mainWindow == nullptr || closeBeingAsked) return TRUE;
+  if (ModalScope::Open()) {
+    ModalScope::HoldClose(dialog);
+    return TRUE;
+  }
+  closeBeingAsked = true;
+  bool accepted = mainWindow->ConfirmClose();
+  closeBeingAsked = false;
+  if (accepted) {
+    mainWindow->Teardown();
+    delete mainWindow;
+    mainWindow = nullptr;
+  }
+  return TRUE;
+}
+
+// Windows asks before a sign-out, restart or shut-down: unsaved changes say no, with a reason
+// for its list of programs that hold the session up, and no box.
+BOOL AnswerEndSession(HWND dialog) {
+  bool keep = mainWindow != nullptr && mainWindow->list->modified();
+  if (keep) mainWindow->ShowShutdownReason(true);
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, keep ? FALSE : TRUE);
+  return TRUE;
 }
 
 }  // namespace
@@ -213,7 +263,20 @@ bool MainWindow::RequestClose() {
   return true;
 }
 
+void MainWindow::ShowShutdownReason(bool show) {
+  if (show == shutdownReasonShown) return;
+  // Windows shows the reason in its list of programs that hold up a sign-out or shut-down.
+  if (show) {
+    ShutdownBlockReasonCreate(dialog, texts::kUnsavedChangesReason);
+  } else {
+    ShutdownBlockReasonDestroy(dialog);
+  }
+  shutdownReasonShown = show;
+}
+
 void MainWindow::Teardown() {
+  ShowShutdownReason(false);
+  RemovePropA(dialog, kMainWindowMark);
   struct Subclassed {
     int id;
     WNDPROC saved;
@@ -235,20 +298,23 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_INITDIALOG:
       return InitMainDialog(dialog, lParam);
-    case WM_COMMAND:
+    case WM_COMMAND: {
       // After teardown the pointer is cleared; the window's last messages find no handler.
-      if (mainWindow == nullptr) return FALSE;
-      return RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
+      if (mainWindow == nullptr || !CommandAllowed(dialog, LOWORD(wParam))) return FALSE;
+      BOOL handled = RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
+      // Saved or discarded: Windows need no longer be told why the session is held up.
+      if (mainWindow != nullptr && !mainWindow->list->modified()) {
+        mainWindow->ShowShutdownReason(false);
+      }
+      return handled;
+    }
     case kBatchFinishedMessage:
       if (mainWindow != nullptr) mainWindow->FinishBatch();
       return TRUE;
     case WM_CLOSE:
-      if (mainWindow != nullptr && mainWindow->ConfirmClose()) {
-        mainWindow->Teardown();
-        delete mainWindow;
-        mainWindow = nullptr;
-      }
-      return TRUE;
+      return HandleClose(dialog);
+    case WM_QUERYENDSESSION:
+      return AnswerEndSession(dialog);
     default:
       return FALSE;
   }

@@ -12,17 +12,42 @@ Function Bind(const char* library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// Whether this thread has asked for COM; asked once, as a failure (the thread already lives in
+// another apartment) would fail again.
+thread_local bool comAsked = false;
+
+// Apartment-threaded, as the shell's handlers and dialogs expect, and without OLE1 DDE.
+bool StartCom() {
+  comAsked = true;
+  static const auto initialize = Bind<decltype(&::CoInitializeEx)>("ole32.dll", "CoInitializeEx");
+  return initialize != nullptr &&
+         SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+void NeedCom() {
+  if (!comAsked) StartCom();
+}
+
 }  // namespace
 
 // Function-local statics: bound once, safely, from whichever thread calls first.
 #define KM_BOUND(library, name) static const auto bound = Bind<decltype(&::name)>(library, #name)
 
+ComForThisThread::ComForThisThread() : initialized_(StartCom()) {}
+
+ComForThisThread::~ComForThisThread() {
+  KM_BOUND("ole32.dll", CoUninitialize);
+  if (initialized_ && bound != nullptr) bound();
+}
+
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* request) {
+  NeedCom();
   KM_BOUND("shell32.dll", ShellExecuteExA);
   return bound != nullptr && bound(request);
 }
 
 LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* request) {
+  NeedCom();
   KM_BOUND("shell32.dll", SHBrowseForFolderA);
   return bound != nullptr ? bound(request) : nullptr;
 }
@@ -32,8 +57,8 @@ BOOL SHGetPathFromIDListA(LPCITEMIDLIST item, char* path) {
   return bound != nullptr && bound(item, path);
 }
 
-UINT DragQueryFileA(HDROP drop, UINT index, char* path, UINT size) {
-  KM_BOUND("shell32.dll", DragQueryFileA);
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* path, UINT size) {
+  KM_BOUND("shell32.dll", DragQueryFileW);
   return bound != nullptr ? bound(drop, index, path, size) : 0;
 }
 
@@ -48,11 +73,13 @@ void CoTaskMemFree(void* block) {
 }
 
 BOOL GetOpenFileNameA(OPENFILENAMEA* request) {
+  NeedCom();
   KM_BOUND("comdlg32.dll", GetOpenFileNameA);
   return bound != nullptr && bound(request);
 }
 
 BOOL GetSaveFileNameA(OPENFILENAMEA* request) {
+  NeedCom();
   KM_BOUND("comdlg32.dll", GetSaveFileNameA);
   return bound != nullptr && bound(request);
 }

@@ -1,10 +1,13 @@
 // The shell, common-dialog and COM calls, bound on first use: loading their libraries at
 // start-up would cost more than the whole dialog, and most runs need none of them early.
+// The shell may hand a launch to a handler through COM, and its dialogs need COM: each call
+// here that reaches them first makes sure the calling thread has it.
 #pragma once
 
 #include <windows.h>
 
 #include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -13,10 +16,23 @@ namespace shell_calls {
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* request);
 LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* request);
 BOOL SHGetPathFromIDListA(LPCITEMIDLIST item, char* path);
-UINT DragQueryFileA(HDROP drop, UINT index, char* path, UINT size);
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* path, UINT size);
 void DragFinish(HDROP drop);
 void CoTaskMemFree(void* block);
 BOOL GetOpenFileNameA(OPENFILENAMEA* request);
 BOOL GetSaveFileNameA(OPENFILENAMEA* request);
+
+// COM for the thread that runs it, for its whole life: a worker that calls the shell and ends.
+// Every other thread that calls the shell gets COM on its first call.
+class ComForThisThread {
+ public:
+  ComForThisThread();
+  ~ComForThisThread();
+  ComForThisThread(const ComForThisThread&) = delete;
+  ComForThisThread& operator=(const ComForThisThread&) = delete;
+
+ private:
+  bool initialized_;
+};
 
 }  // namespace shell_calls

@@ -103,4 +103,7 @@ inline constexpr char kBatchThreadFailedText[] = "一括起動を開始できま
 inline constexpr char kSaveBeforeExitText[] = "終了する前に変更を保存しますか？";
 inline constexpr char kSaveBeforeExitCaption[] = "保存確認";
 
+// Sign-out, restart or shut-down with unsaved changes: Windows takes this text wide.
+inline constexpr wchar_t kUnsavedChangesReason[] = L"保存されていない変更があります。";
+
 }  // namespace texts

@@ -194,16 +194,57 @@ TEST(Startup, SlashXFirstStartsTheBatchWithoutAnyInput) {
                            std::string("起動設定データが1件も登録されていません。")));
 }
 
-TEST(Startup, SecondCopyEndsAtOnceWithoutAWindow) {
-  RunningCopy first("");
-  ASSERT_NE(first.window(), nullptr);
-  RunningCopy second("");
-  ASSERT_EQ(WaitForSingleObject(second.process(), 10000), WAIT_OBJECT_0);
+// A copy started while another runs: it shows no window and ends with exit code 0.
+void ExpectEndsAtOnceWithoutAWindow() {
+  RunningCopy copy("");
+  ASSERT_EQ(WaitForSingleObject(copy.process(), 10000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
-  GetExitCodeProcess(second.process(), &exitCode);
+  GetExitCodeProcess(copy.process(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(second.window(), nullptr);
-  EXPECT_TRUE(IsWindow(first.window()));
+  EXPECT_EQ(copy.window(), nullptr);
+}
+
+// A user who starts the program again sees the running copy come forward, restored if it was
+// minimised, and no second window.
+TEST(Startup, SecondCopyBringsTheRunningOneForwardAndEndsWithoutAWindow) {
+  for (bool minimised : {false, true}) {
+    SCOPED_TRACE(minimised ? "minimised" : "behind another window");
+    RunningCopy first("");
+    ASSERT_NE(first.window(), nullptr);
+    if (minimised) ShowWindow(first.window(), SW_MINIMIZE);
+    // The user went on working elsewhere.
+    HWND other = CreateWindowA("Static", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
+                               nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(IsIconic(first.window()) != FALSE, minimised);
+    ExpectEndsAtOnceWithoutAWindow();
+    EXPECT_TRUE(IsWindow(first.window()));
+    EXPECT_FALSE(IsIconic(first.window()));
+    EXPECT_EQ(GetForegroundWindow(), first.window());
+    DestroyWindow(other);
+  }
+}
+
+// A copy run as administrator holds a mutex that a normal copy may not open: that, too, means a
+// copy runs. The name is held here with a DACL that lets nobody open it.
+TEST(Startup, AMutexThatMayNotBeOpenedAlsoMeansACopyRuns) {
+  ACL emptyAcl;
+  ASSERT_TRUE(InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION));
+  SECURITY_DESCRIPTOR descriptor;
+  ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE));
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
+  HANDLE held = CreateMutexA(&attributes, TRUE, "kmlaunch");
+  ASSERT_NE(held, nullptr);
+  if (HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, "kmlaunch")) {
+    // Wine does not check a named object's DACL when it is opened; Windows does.
+    CloseHandle(opened);
+    CloseHandle(held);
+    GTEST_SKIP() << "this system lets anyone open the mutex, whatever its DACL";
+  }
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  ExpectEndsAtOnceWithoutAWindow();
+  CloseHandle(held);
 }
 
 TEST(Startup, ClosingEndsTheProcessWithCodeZero) {

@@ -1,5 +1,6 @@
 // A program for the launch tests: records how it was started and when it became ready for
-// input, then waits for input until it is closed (or gives up after a minute).
+// input, then waits for input until it is closed (or gives up after a minute). With
+// --never-ready it makes a message queue and never reads it, as a hung program does.
 #include <windows.h>
 
 #include <cstdio>
@@ -45,6 +46,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   std::snprintf(line, sizeof line, "show=%d",
                 (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1);
   Record(line);
+  std::snprintf(line, sizeof line, "pid=%lu", GetCurrentProcessId());
+  Record(line);
+  if (std::strstr(GetCommandLineA(), "--never-ready") != nullptr) {
+    // A window of another class, so that closing the probes does not wait on this one.
+    CreateWindowA("Static", "hung probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance,
+                  nullptr);
+    Sleep(60000);
+    return 0;
+  }
   // Slow to get ready, so that a launcher that does not wait is caught.
   if (std::strstr(GetCommandLineA(), "--ready-at-once") == nullptr) Sleep(400);
 

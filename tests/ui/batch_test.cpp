@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "modal_answerer.h"
 #include "probe_log.h"
 #include "resource.h"
+#include "support/test_folder.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -268,7 +270,9 @@ TEST(Batch, StopsTakeEffectBetweenSettings) {
     EXPECT_EQ(driver.boxes().back().box.icon, "warning");
     EXPECT_EQ(driver.boxes().back().mode, UiMode::BatchEnd);
     EXPECT_EQ(log.Count("command"), c.started);
-    EXPECT_EQ(log.Count("ready"), c.started);  // a started launch always completes
+    // A stop ends the wait, never the launch: a started program gets ready all the same.
+    for (int i = 0; i < 200 && log.Count("ready") < c.started; ++i) Sleep(25);
+    EXPECT_EQ(log.Count("ready"), c.started);
     EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
   }
 }
@@ -339,6 +343,126 @@ TEST(Batch, EndOfBatchRacesNeitherACloseNorANewBatch) {
     }
   }
   EXPECT_EQ(closes + restarts, kRounds);
+}
+
+// A program that makes a message queue and never reads it holds the wait for ever; a stop
+// request still ends it, the program keeps running and no later setting starts.
+TEST(BatchStop, EndsTheWaitForAProgramThatNeverReadsItsMessages) {
+  ProbeLog log;
+  MainDialogHost host;
+  AddSetting(host.window(), "hung", ProbePath(), "--never-ready", 1);
+  AddSetting(host.window(), "next", ProbePath(), "next", 1);
+  BatchDriver driver(host);
+  bool stopped = false;
+  bool hungAliveAtTheBox = false;
+  HANDLE hung = nullptr;
+  host.Click(IDC_BATCH);
+  bool ended = driver.Run(
+      [&] {
+        if (stopped || log.Count("pid") != 1) return;
+        hung =
+            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(log.Values("pid")[0]));
+        Sleep(300);  // well into the wait
+        stopped = true;
+        host.Click(IDC_BATCH);
+      },
+      [&](const BatchBox&) {
+        hungAliveAtTheBox = hung != nullptr && WaitForSingleObject(hung, 0) == WAIT_TIMEOUT;
+      });
+  if (hung != nullptr) {
+    TerminateProcess(hung, 0);
+    CloseHandle(hung);
+  }
+  ASSERT_TRUE(ended);
+  ASSERT_TRUE(stopped);
+  ASSERT_EQ(driver.boxes().size(), 1u);
+  EXPECT_EQ(driver.boxes()[0].box.text, kStopped);
+  EXPECT_EQ(driver.boxes()[0].mode, UiMode::BatchEnd);
+  EXPECT_TRUE(hungAliveAtTheBox);
+  EXPECT_EQ(log.Count("command"), 1);  // "next" never started
+  EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+  // And the window can be closed again.
+  MessageBoxAnswerer saveQuestion({IDNO});
+  SendMessageA(host.dialog(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(mainWindow, nullptr);
+}
+
+// After the rows were rebuilt, no row is the current one: the end of a batch selects nothing
+// and shows nothing, and never reports a row that is gone.
+TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {
+  TestFolder folder;
+  LaunchSettingList saved;
+  saved.Put(-1, MakeSetting("f0", "C:\\x.exe", "", 0, 0));
+  std::string file = folder.Path("off.dat");
+  ASSERT_TRUE(saved.SaveToFile(file.c_str(), kListFileSignature));
+  struct Case {
+    const char* what;
+    std::function<void(MainDialogHost&)> rebuild;
+  } cases[] = {
+      {"new list",
+       [](MainDialogHost& host) {
+         MessageBoxAnswerer yes({IDYES});
+         host.Click(IDC_NEW_LIST);
+         AddSetting(host.window(), "n0", "C:\\x.exe", "", 0);
+       }},
+      {"replace load",
+       [&](MainDialogHost& host) {
+         ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
+         host.Click(IDC_LOAD_LIST);
+       }},
+      {"drop on the list",
+       [&](MainDialogHost& host) {
+         MessageBoxAnswerer yes({IDYES});
+         host.Click(IDC_NEW_LIST);
+         SendMessageA(host.Control(IDC_SETTING_LIST), WM_DROPFILES,
+                      reinterpret_cast<WPARAM>(MakeDrop({file}, false)), 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MainDialogHost host;
+    host.AddSettings(3);
+    Select(host, 2);
+    ASSERT_EQ(host.window()->currentIndex, 2);
+    c.rebuild(host);
+    ASSERT_EQ(host.Rows().size(), 1u);
+    EXPECT_EQ(host.window()->currentIndex, -1);
+    BatchDriver driver(host);
+    host.Click(IDC_BATCH);
+    ASSERT_TRUE(driver.Run());
+    ASSERT_EQ(driver.boxes().size(), 1u);
+    EXPECT_EQ(driver.boxes()[0].box.text, kDone);
+    EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(host.Text(IDC_NAME), "");
+  }
+}
+
+// During a batch, a close through the worker's box is refused as at any other moment of it,
+// and commands that other programs post to the disabled controls change nothing.
+TEST(BatchFromOutside, ClosesAreRefusedAndCommandsToDisabledControlsIgnored) {
+  ProbeLog log;
+  MainDialogHost host;
+  AddSetting(host.window(), "p", ProbePath(), "", 1);
+  BatchDriver driver(host);
+  bool posted = false;
+  host.Click(IDC_BATCH);
+  ASSERT_TRUE(driver.Run(
+      [&] {
+        if (posted || host.window()->mode.load() != UiMode::Batch) return;
+        posted = true;
+        for (int id : {IDC_NEW_ENTRY, IDC_NEW_LIST, IDC_DELETE, IDC_LOAD_LIST}) {
+          PostMessageA(host.dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(host.Control(id)));
+        }
+      },
+      [&](const BatchBox&) { PostMessageA(host.dialog(), WM_CLOSE, 0, 0); }));
+  EXPECT_TRUE(posted);
+  ASSERT_EQ(driver.boxes().size(), 1u);  // no question, warning or dialog of those commands
+  EXPECT_EQ(driver.boxes()[0].box.text, kDone);
+  PumpMessages();
+  ASSERT_NE(mainWindow, nullptr);
+  EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+  EXPECT_EQ(host.Rows(), std::vector<std::string>{"p"});
 }
 
 }  // namespace

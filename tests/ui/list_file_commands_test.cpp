@@ -272,25 +272,8 @@ TEST(UpdateTitle, ShowsThePathBelowTheDeepestExistingFolder) {
   EXPECT_EQ(Title(host), "カメリオランチャ - inner\\list.dat");
 }
 
-// A real drop block, as the shell hands it over.
-HDROP MakeDrop(const std::vector<std::string>& files) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& file : files) size += file.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, size);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-  for (const std::string& file : files) {
-    std::memcpy(names, file.c_str(), file.size() + 1);
-    names += file.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
-
 void Drop(HWND target, const std::vector<std::string>& files) {
-  SendMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+  SendMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, false)), 0);
 }
 
 TEST(Drops, ListFilesAppendInDropOrderAndOthersAreSkipped) {

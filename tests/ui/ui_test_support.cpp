@@ -1,7 +1,10 @@
 // Hosting, message-box answering and recording for the dialog tests.
 #include "ui_test_support.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
+#include <cstring>
 
 #include "resource.h"
 
@@ -144,8 +147,7 @@ std::vector<std::string> MainDialogHost::Rows() const {
   for (LRESULT i = 0; i < count; ++i) {
     std::string text(SendMessageA(listBox, LB_GETTEXTLEN, i, 0) + 1, '\0');
     SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(text.size() - 1);
-    rows.push_back(text);
+    rows.emplace_back(text.c_str());  // the told length may be more than the text's
   }
   return rows;
 }
@@ -181,6 +183,30 @@ LRESULT CALLBACK CommandRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
     activeRecorder->ids_.push_back(LOWORD(call->wParam));
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HDROP MakeDrop(const std::vector<std::string>& files, bool wide) {
+  std::vector<char> names;
+  for (const std::string& file : files) {
+    if (!wide) {
+      names.insert(names.end(), file.begin(), file.end());
+      names.push_back('\0');
+      continue;
+    }
+    int length = MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> name(length);
+    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, name.data(), length);
+    auto* bytes = reinterpret_cast<const char*>(name.data());
+    names.insert(names.end(), bytes, bytes + length * sizeof(wchar_t));
+  }
+  names.insert(names.end(), wide ? sizeof(wchar_t) : 1, '\0');  // the closing empty name
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = wide;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 void PumpMessages() {

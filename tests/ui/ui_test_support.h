@@ -77,6 +77,10 @@ class CommandRecorder {
   std::vector<int> ids_;
 };
 
+// A real drop block, as the shell hands it over, with the names in this code page or, as
+// Explorer's drops carry them, in Unicode.
+HDROP MakeDrop(const std::vector<std::string>& files, bool wide);
+
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
 

@@ -1,0 +1,460 @@
+// The window on a real desktop, where other programs, the shell and Windows act on it at any
+// moment: closes and commands that come through an open box or dialog, text at the fields'
+// limits, the end of the session, the shell's COM, the current folder, list rows as a Unicode
+// list box tells them, drops in both forms, and the keyboard in the choice dialog.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "modal_answerer.h"
+#include "probe_log.h"
+#include "resource.h"
+#include "support/test_folder.h"
+#include "ui/choice_dialog.h"
+#include "ui/shell_calls.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// Posts a message to the main dialog as soon as a box or dialog of this thread opens over it,
+// as the shell, taskkill or another program may at any moment. Made after the answerers, so
+// its message is queued before their answer.
+class PostWhileOpen {
+ public:
+  PostWhileOpen(HWND dialog, UINT message, WPARAM wParam = 0)
+      : dialog_(dialog), message_(message), wParam_(wParam) {
+    active = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~PostWhileOpen() {
+    UnhookWindowsHookEx(hook_);
+    active = nullptr;
+  }
+  int posted() const { return posted_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    auto window = reinterpret_cast<HWND>(wParam);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (code == HCBT_ACTIVATE && active != nullptr && window != active->dialog_ &&
+        std::string(className) == "#32770" && active->seen_.insert(window).second) {
+      PostMessageA(active->dialog_, active->message_, active->wParam_, 0);
+      ++active->posted_;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline PostWhileOpen* active = nullptr;
+  HHOOK hook_;
+  HWND dialog_;
+  UINT message_;
+  WPARAM wParam_;
+  std::set<HWND> seen_;
+  int posted_ = 0;
+};
+
+std::string Repeat(const char* text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
+const char kA[] = "あ";  // 82 A0: two bytes here, one character in a Unicode edit control
+
+// --- Closes and commands through an open box or dialog ---------------------------------------
+
+TEST(CloseThroughAnOpenBox, IsHeldUntilTheCommandHasEndedAndStillAsks) {
+  struct Case {
+    const char* what;
+    bool unsavedAfter;  // the held close then asks about unsaved changes
+    // Runs the command with its answers; returns how many closes came through its dialogs.
+    std::function<int(MainDialogHost&)> command;
+  } cases[] = {
+      {"the new list's question", false,
+       [](MainDialogHost& host) {
+         MessageBoxAnswerer yes({IDYES});
+         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         host.Click(IDC_NEW_LIST);
+         EXPECT_TRUE(host.Rows().empty());  // the command ran to its end on a live list
+         return closer.posted();
+       }},
+      {"the load's choice dialog", true,
+       [](MainDialogHost& host) {
+         ModalAnswerer esc({{ModalStep::Choice, 0, ""}});
+         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         host.Click(IDC_LOAD_LIST);
+         return closer.posted();
+       }},
+      {"the open dialog", true,
+       [](MainDialogHost& host) {
+         ModalAnswerer cancel({{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, ""}});
+         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         host.Click(IDC_LOAD_LIST);
+         EXPECT_EQ(cancel.unanswered(), 0u);
+         return closer.posted();
+       }},
+      {"the save dialog", true,
+       [](MainDialogHost& host) {
+         ModalAnswerer cancel({{ModalStep::File, 0, ""}});
+         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         host.Click(IDC_SAVE_LIST);
+         return closer.posted();
+       }},
+      {"the folder browser", true,
+       [](MainDialogHost& host) {
+         host.Click(IDC_NEW_ENTRY);
+         ModalAnswerer cancel({{ModalStep::Browse, 0, "cancel"}});
+         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         host.Click(IDC_BROWSE_PATH);
+         EXPECT_EQ(host.window()->mode.load(), UiMode::New);
+         return closer.posted();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MainDialogHost host;
+    host.AddSettings(2);  // unsaved
+    EXPECT_GT(c.command(host), 0);
+    ASSERT_NE(mainWindow, nullptr);  // not torn down under the command
+    // Carried out once the command has returned, through the save question.
+    MessageBoxAnswerer question({IDNO});
+    PumpMessages();
+    ASSERT_EQ(question.seen().size(), c.unsavedAfter ? 1u : 0u);
+    if (c.unsavedAfter) {
+      EXPECT_EQ(question.seen()[0].caption, "保存確認");
+    }
+    EXPECT_EQ(mainWindow, nullptr);
+  }
+}
+
+TEST(CloseThroughAnOpenBox, ASecondCloseDuringTheSaveQuestionIsTheSameRequest) {
+  MainDialogHost host;
+  host.AddSettings(1);
+  MessageBoxAnswerer cancel({IDCANCEL});
+  PostWhileOpen closer(host.dialog(), WM_CLOSE);
+  SendMessageA(host.dialog(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(closer.posted(), 1);
+  EXPECT_EQ(cancel.seen().size(), 1u);  // asked once, and Cancel keeps the window
+  EXPECT_NE(mainWindow, nullptr);
+}
+
+TEST(CommandThroughAnOpenBox, IsNotRun) {
+  MainDialogHost host;
+  MessageBoxAnswerer ok({IDOK});
+  PostWhileOpen newEntry(host.dialog(), WM_COMMAND, MAKEWPARAM(IDC_NEW_ENTRY, BN_CLICKED));
+  host.Click(IDC_ABOUT);
+  PumpMessages();
+  EXPECT_EQ(newEntry.posted(), 1);
+  EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+}
+
+// --- Text at the fields' limits ---------------------------------------------------------------
+
+struct FieldCase {
+  int id;
+  size_t limit;
+};
+
+// Registers the new entry the pane holds, with an empty name or path filled in.
+LaunchSetting Register(MainDialogHost& host) {
+  if (host.Text(IDC_NAME).empty()) SetWindowTextA(host.Control(IDC_NAME), "n");
+  if (host.Text(IDC_PATH).empty()) SetWindowTextA(host.Control(IDC_PATH), "p");
+  MessageBoxAnswerer registered({IDOK});
+  host.Click(IDOK);
+  EXPECT_EQ(registered.seen().size(), 1u);
+  LaunchSetting stored = {};
+  EXPECT_TRUE(host.window()->list->Get(host.window()->list->count() - 1, &stored));
+  return stored;
+}
+
+const FieldCase kFields[] = {{IDC_NAME, 255}, {IDC_PATH, 1023}, {IDC_OPTIONS, 4095}};
+
+const char* StoredText(const LaunchSetting& setting, int id) {
+  return id == IDC_NAME ? setting.name : id == IDC_PATH ? setting.path : setting.options;
+}
+
+TEST(FieldLimits, TypedTextKeepsTheLastWholeCharacterThatFits) {
+  for (const FieldCase& c : kFields) {
+    SCOPED_TRACE(c.limit);
+    MainDialogHost host;
+    host.Click(IDC_NEW_ENTRY);
+    HWND field = host.Control(c.id);
+    for (size_t i = 0; i < c.limit / 2 + 5; ++i) SendMessageW(field, WM_CHAR, L'あ', 1);
+    std::string half = Repeat(kA, static_cast<int>(c.limit / 2));  // limit - 1 bytes
+    EXPECT_EQ(host.Text(c.id), half);
+    SendMessageW(field, WM_CHAR, L'b', 1);  // exactly at the limit
+    SendMessageW(field, WM_CHAR, L'c', 1);  // past it
+    EXPECT_EQ(host.Text(c.id), half + "b");
+    EXPECT_EQ(std::string(StoredText(Register(host), c.id)), half + "b");
+  }
+}
+
+TEST(FieldLimits, PastedDroppedAndAppendedTextIsCutAtACharacter) {
+  MainDialogHost host;
+  host.Click(IDC_NEW_ENTRY);
+  // Pasted into the name.
+  std::wstring wide(300, L'あ');
+  ASSERT_TRUE(OpenClipboard(host.dialog()));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageW(host.Control(IDC_NAME), WM_PASTE, 0, 0);
+  EXPECT_EQ(host.Text(IDC_NAME), Repeat(kA, 127));
+  // A dropped path longer than the path field.
+  std::string longPath = "C:\\" + Repeat(kA, 600);
+  SendMessageA(host.Control(IDC_PATH), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({longPath}, true)), 0);
+  EXPECT_EQ(host.Text(IDC_PATH), "C:\\" + Repeat(kA, 510));
+  // Appended in quotes to options one byte short of holding the whole character.
+  std::string options(4092, 'o');
+  SetWindowTextA(host.Control(IDC_OPTIONS), options.c_str());
+  SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({kA}, true)), 0);
+  EXPECT_EQ(host.Text(IDC_OPTIONS), options + " \"");
+  LaunchSetting stored = Register(host);
+  EXPECT_EQ(std::string(stored.name), Repeat(kA, 127));
+  EXPECT_EQ(std::string(stored.path), "C:\\" + Repeat(kA, 510));
+  EXPECT_EQ(std::string(stored.options), options + " \"");
+}
+
+// --- The end of the session -------------------------------------------------------------------
+
+TEST(EndOfSession, UnsavedChangesSayNoWithoutABoxAndTheEndWritesNothing) {
+  TestFolder folder;
+  MainDialogHost host;
+  MessageBoxAnswerer noBoxes;
+  HWND dialog = host.dialog();
+  EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  host.AddSettings(1);
+  EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_TRUE(host.window()->shutdownReasonShown);
+  // Saved: the session may end, and Windows is no longer told why not.
+  std::string path = folder.Path("saved.dat");
+  {
+    ModalAnswerer saveAs({{ModalStep::File, 0, path}});
+    host.Click(IDC_SAVE_LIST);
+  }
+  EXPECT_FALSE(host.window()->shutdownReasonShown);
+  EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  // Changed again, and the session ends all the same: nothing is written.
+  host.AddSettings(1);
+  Bytes before = ReadBytes(path);
+  EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  SendMessageA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(ReadBytes(path), before);
+  // Discarded: no longer told either.
+  {
+    MessageBoxAnswerer yes({IDYES});
+    host.Click(IDC_NEW_LIST);
+  }
+  EXPECT_FALSE(host.window()->shutdownReasonShown);
+  EXPECT_TRUE(noBoxes.seen().empty());
+}
+
+// --- The shell's COM, the current folder -----------------------------------------------------
+
+// Whether the calling thread lives in a single-threaded apartment: asking for the other kind
+// is then refused.
+bool InSingleThreadedApartment() {
+  HRESULT result = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  if (SUCCEEDED(result)) CoUninitialize();
+  return result == RPC_E_CHANGED_MODE;
+}
+
+TEST(ShellCalls, ThreadsThatLaunchLiveInASingleThreadedApartment) {
+  ProbeLog log;
+  LaunchSettingList list;
+  list.Put(-1, MakeSetting("p", ProbePath().c_str(), "--ready-at-once"));
+  bool launched = false;
+  bool apartment = false;
+  std::thread([&] {
+    launched = list.Launch(0);
+    apartment = InSingleThreadedApartment();
+  }).join();
+  EXPECT_TRUE(launched);
+  EXPECT_TRUE(apartment);
+  // A worker's apartment lasts as long as the worker.
+  bool during = false;
+  bool after = true;
+  std::thread([&] {
+    {
+      shell_calls::ComForThisThread com;
+      during = InSingleThreadedApartment();
+    }
+    after = InSingleThreadedApartment();
+  }).join();
+  EXPECT_TRUE(during);
+  EXPECT_FALSE(after);
+}
+
+TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
+  TestFolder folder;
+  std::string started = folder.Path("started");
+  std::string elsewhere = folder.Path("elsewhere");
+  CreateDirectoryA(started.c_str(), nullptr);
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
+  char before[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof before, before);
+  ASSERT_TRUE(SetCurrentDirectoryA(started.c_str()));
+  auto current = [] {
+    char path[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof path, path);
+    return std::string(path);
+  };
+  {
+    MainDialogHost host;
+    host.AddSettings(1);
+    std::string file = elsewhere + "\\list.dat";
+    {
+      ModalAnswerer saveAs({{ModalStep::File, 0, file}});
+      host.Click(IDC_SAVE_LIST);
+      EXPECT_EQ(saveAs.unanswered(), 0u);
+    }
+    EXPECT_EQ(current(), started) << "after the save dialog";
+    {
+      ModalAnswerer load({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
+      host.Click(IDC_LOAD_LIST);
+      EXPECT_EQ(load.unanswered(), 0u);
+    }
+    EXPECT_EQ(current(), started) << "after the open dialog";
+  }
+  SetCurrentDirectoryA(before);
+}
+
+// --- List rows, drops -------------------------------------------------------------------------
+
+// Windows documents that a Unicode list box may tell an ANSI caller a row's length with room for
+// two bytes a character; Wine tells it exactly. This procedure answers as Windows may.
+WNDPROC listBoxBelow = nullptr;
+LRESULT CALLBACK AnswerAsWindowsMay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = CallWindowProcA(listBoxBelow, window, message, wParam, lParam);
+  return message == LB_GETTEXTLEN && result != LB_ERR ? result * 2 : result;
+}
+
+TEST(ListRows, ALongNameOfDoubleByteCharactersIsReadWhole) {
+  for (bool doubled : {false, true}) {
+    SCOPED_TRACE(doubled ? "length told with room for two bytes a character" : "exact length");
+    MainDialogHost host;
+    std::string longName = Repeat(kA, 127) + "z";  // 255 bytes, 128 characters
+    host.window()->list->Put(-1, MakeSetting(longName.c_str()));
+    host.window()->list->Put(-1, MakeSetting("short"));
+    host.window()->RefillList();
+    HWND listBox = host.Control(IDC_SETTING_LIST);
+    if (doubled) {
+      listBoxBelow = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerAsWindowsMay)));
+    }
+    SendMessageA(listBox, LB_SETCURSEL, 0, 0);
+    host.Click(IDC_MOVE_DOWN);
+    EXPECT_EQ(host.Rows(), (std::vector<std::string>{"short", longName}));
+    MessageBoxAnswerer no({IDNO});
+    host.Click(IDC_DELETE);
+    ASSERT_EQ(no.seen().size(), 1u);
+    EXPECT_EQ(no.seen()[0].text, "\"" + longName + "\"を本当に削除しますか？");
+  }
+}
+
+TEST(Drops, JapanesePathsArriveWholeInBothForms) {
+  TestFolder folder;
+  LaunchSettingList saved;
+  saved.Put(-1, MakeSetting("一覧"));
+  std::string listFile = folder.Path("朝の一覧ソ表.dat");
+  ASSERT_TRUE(saved.SaveToFile(listFile.c_str(), kListFileSignature));
+  const std::string program = "C:\\ツール\\起動ソ表.exe";
+  for (bool wide : {false, true}) {
+    SCOPED_TRACE(wide ? "Unicode names" : "ANSI names");
+    MainDialogHost host;
+    SendMessageA(host.Control(IDC_SETTING_LIST), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({listFile}, wide)), 0);
+    EXPECT_EQ(host.Rows(), std::vector<std::string>{"一覧"});
+    host.Click(IDC_NEW_ENTRY);
+    SendMessageA(host.Control(IDC_PATH), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({program}, wide)), 0);
+    EXPECT_EQ(host.Text(IDC_PATH), program);
+    SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({program}, wide)), 0);
+    EXPECT_EQ(host.Text(IDC_OPTIONS), "\"" + program + "\"");
+  }
+}
+
+// --- The choice dialog from the keyboard ------------------------------------------------------
+
+// Presses keys in the choice dialog one at a time, each on the control that has the focus.
+class ChoiceKeys {
+ public:
+  explicit ChoiceKeys(std::vector<WPARAM> keys) : keys_(std::move(keys)) {
+    active = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~ChoiceKeys() {
+    UnhookWindowsHookEx(hook_);
+    active = nullptr;
+  }
+  int focusAtOpen() const { return focusAtOpen_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && active != nullptr && active->dialog_ == nullptr &&
+        GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
+      active->dialog_ = window;
+      SetTimer(nullptr, 0, 50, Tick);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+    ChoiceKeys* self = active;
+    if (self == nullptr || !IsWindow(self->dialog_)) {
+      KillTimer(nullptr, timer);
+      return;
+    }
+    if (self->focusAtOpen_ == 0) self->focusAtOpen_ = GetDlgCtrlID(GetFocus());
+    if (self->next_ >= self->keys_.size()) {
+      KillTimer(nullptr, timer);
+      return;
+    }
+    PostMessageA(GetFocus(), WM_KEYDOWN, self->keys_[self->next_++], 0);
+  }
+
+  static inline ChoiceKeys* active = nullptr;
+  HHOOK hook_;
+  HWND dialog_ = nullptr;
+  std::vector<WPARAM> keys_;
+  size_t next_ = 0;
+  int focusAtOpen_ = 0;
+};
+
+TEST(ChoiceDialog, TabAndArrowsReachTheOptionsWhileOkHasTheFocusAtFirst) {
+  MainDialogHost host;
+  struct Case {
+    const char* what;
+    std::vector<WPARAM> keys;
+    int32_t result;
+  } cases[] = {
+      {"Enter", {VK_RETURN}, IDC_CHOICE_FIRST},
+      {"Tab, Tab, Down, Enter", {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}, IDC_CHOICE_SECOND},
+      {"Tab, Tab, Down, Up, Enter", {VK_TAB, VK_TAB, VK_DOWN, VK_UP, VK_RETURN}, IDC_CHOICE_FIRST},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ChoiceKeys keys(c.keys);
+    ChoiceDialogParams params("保存方法", "上書き保存", "名前を付けて保存");
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHOICE), host.dialog(),
+                    ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
+    EXPECT_EQ(keys.focusAtOpen(), IDOK);
+    EXPECT_EQ(params.result, c.result);
+  }
+}
+
+}  // namespace
