@@ -1,6 +1,8 @@
 // kmlaunch.exe started as a process with command lines, watched from outside as a person would.
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -245,6 +247,62 @@ TEST(Startup, AMutexThatMayNotBeOpenedAlsoMeansACopyRuns) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   ExpectEndsAtOnceWithoutAWindow();
   CloseHandle(held);
+}
+
+// Whether a process has loaded version 6 of the common controls: a comctl32.dll whose file
+// version is 6 (Windows), or the one in the side-by-side folder of the version 6 assembly (Wine's
+// copy there keeps the version resource of its system one).
+bool HasCommonControlsSix(HANDLE process, std::string* loaded) {
+  HMODULE modules[1024];
+  DWORD needed = 0;
+  if (!EnumProcessModules(process, modules, sizeof modules, &needed)) return false;
+  for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 1024; ++i) {
+    char name[MAX_PATH] = {};
+    GetModuleBaseNameA(process, modules[i], name, sizeof name);
+    if (lstrcmpiA(name, "comctl32.dll") != 0) continue;
+    char path[MAX_PATH] = {};
+    GetModuleFileNameExA(process, modules[i], path, sizeof path);
+    *loaded = path;
+    CharLowerA(path);
+    if (std::strstr(path, "\\winsxs\\") != nullptr &&
+        std::strstr(path, "microsoft.windows.common-controls_6595b64144ccf1df_6.") != nullptr) {
+      return true;
+    }
+    DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+    std::vector<char> info(size + 1);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    return size != 0 && GetFileVersionInfoA(path, 0, size, info.data()) &&
+           VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length) &&
+           HIWORD(fixed->dwFileVersionMS) == 6;
+  }
+  return false;
+}
+
+// The manifest beside the program asks for version 6 of the common controls: visual styles.
+TEST(Startup, RunsWithVersionSixOfTheCommonControls) {
+  RunningCopy copy("");
+  ASSERT_NE(copy.window(), nullptr);
+  std::string loaded = "none";
+  EXPECT_TRUE(HasCommonControlsSix(copy.process(), &loaded)) << loaded;
+}
+
+// The program's own resources are its two dialogs and its icon, and nothing else: the manifest
+// is a file beside it.
+TEST(Startup, ProgramHoldsOnlyItsDialogsAndIcon) {
+  HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(program, nullptr);
+  std::vector<uintptr_t> types;
+  EnumResourceTypesA(
+      program,
+      [](HMODULE, LPSTR type, LONG_PTR found) -> BOOL {
+        reinterpret_cast<std::vector<uintptr_t>*>(found)->push_back(
+            reinterpret_cast<uintptr_t>(type));
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&types));
+  FreeLibrary(program);
+  EXPECT_EQ(types, (std::vector<uintptr_t>{3, 5, 14}));  // icon, dialog, icon group
 }
 
 TEST(Startup, ClosingEndsTheProcessWithCodeZero) {

@@ -1,0 +1,106 @@
+// The dialogs at the display's DPI: every caption fits its control. scripts/test runs these at
+// 144 DPI (150%), as the manifest lets Windows show the window.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "ui/choice_dialog.h"
+#include "ui/texts.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// Width a control's text takes in the control's own font, mnemonic ampersands left out.
+int TextWidth(HWND control, const std::string& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT bounds = {};
+  DrawTextA(dc, text.c_str(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return bounds.right - bounds.left;
+}
+
+// Room for text in a control: its client area, less the box of a check box or radio button.
+int TextRoom(HWND control) {
+  RECT client = {};
+  GetClientRect(control, &client);
+  int room = client.right - client.left;
+  char className[32] = {};
+  GetClassNameA(control, className, sizeof className);
+  LONG_PTR type = GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK;
+  bool boxed = type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON;
+  return lstrcmpiA(className, "Button") == 0 && boxed ? room - GetSystemMetrics(SM_CXMENUCHECK)
+                                                      : room;
+}
+
+void ExpectCaptionsFit(HWND dialog) {
+  std::vector<HWND> controls;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM found) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&controls));
+  int checked = 0;
+  for (HWND control : controls) {
+    char className[32] = {};
+    GetClassNameA(control, className, sizeof className);
+    std::string text = WindowText(control);
+    bool captioned = lstrcmpiA(className, "Button") == 0 || lstrcmpiA(className, "Static") == 0;
+    if (!captioned || text.empty()) continue;
+    SCOPED_TRACE(std::to_string(GetDlgCtrlID(control)) + " " + className + " " + text);
+    EXPECT_LE(TextWidth(control, text), TextRoom(control));
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+}
+
+// The DPI the run asked for, when it asked for one: a layout checked at another proves nothing.
+void ExpectAskedForDpi() {
+  char asked[16] = {};
+  if (GetEnvironmentVariableA("KM_EXPECT_DPI", asked, sizeof asked) == 0) return;
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSX), std::atoi(asked));
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(Layout, EveryCaptionOfTheMainDialogFits) {
+  ExpectAskedForDpi();
+  MainDialogHost host;
+  ExpectCaptionsFit(host.dialog());
+  // The batch button's other caption, and the longest window state in its drop-down list.
+  SetWindowTextA(host.Control(IDC_BATCH), texts::kBatchStop);
+  ExpectCaptionsFit(host.dialog());
+  HWND states = host.Control(IDC_WINDOW_STATE);
+  RECT box = {};
+  GetClientRect(states, &box);
+  for (const char* item : texts::kWindowStateItems) {
+    SCOPED_TRACE(item);
+    EXPECT_LE(TextWidth(states, item), box.right - GetSystemMetrics(SM_CXVSCROLL));
+  }
+}
+
+TEST(Layout, EveryOptionOfTheChoiceDialogFits) {
+  ExpectAskedForDpi();
+  MainDialogHost host;
+  const char* uses[][3] = {{texts::kLoadChoiceTitle, texts::kLoadAppend, texts::kLoadReplace},
+                           {texts::kSaveChoiceTitle, texts::kSaveOverwrite, texts::kSaveAs}};
+  for (const auto& use : uses) {
+    SCOPED_TRACE(use[0]);
+    ChoiceDialogParams params(use[0], use[1], use[2]);
+    HWND choice =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHOICE), host.dialog(),
+                           ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
+    ASSERT_NE(choice, nullptr);
+    ExpectCaptionsFit(choice);
+    DestroyWindow(choice);
+  }
+}
+
+}  // namespace
