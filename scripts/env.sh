@@ -87,6 +87,16 @@ prepare_wine() {
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
+# The display's DPI for the Wine programs started after it: 96 is 100%, 144 is 150%.
+set_dpi() {
+  if [ "$1" = 96 ]; then
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 </dev/null || true
+  else
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+      >/dev/null 2>&1 </dev/null
+  fi
+}
+
 stop_everything() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "$STARTED_XVFB" ]; then kill "$STARTED_XVFB" 2>/dev/null || true; fi
