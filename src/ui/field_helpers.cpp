@@ -126,9 +126,10 @@ bool MainWindow::KeepFieldWithinLimit(int id) {
 }
 
 void MainWindow::AppendQuotedPath(const char* path) {
-  char options[8192];
-  GetWindowTextA(Control(IDC_OPTIONS), options, sizeof options);
-  std::unique_ptr<char[]> text = AppendQuoted(options, path, sizeof editBuffer.options - 1);
+  // Not into editBuffer.options: BrowseOptions hands that in as the path.
+  char options[sizeof LaunchSetting::options];
+  ReadField(IDC_OPTIONS, options, sizeof options);
+  std::unique_ptr<char[]> text = AppendQuoted(options, path, sizeof options - 1);
   if (text) SetWindowTextA(Control(IDC_OPTIONS), text.get());
 }
 
