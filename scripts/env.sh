@@ -9,6 +9,9 @@ APT_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
   clang-format xdotool imagemagick unzip python3)
 
+# The locales that give Wine the ANSI code pages users have: 932, 1252 and 65001.
+CODE_PAGE_LOCALES=(ja_JP.UTF-8 en_US.UTF-8 hi_IN.UTF-8)
+
 # Installs only what is missing, so a second run is quick.
 install_missing() {
   local missing=()
@@ -22,11 +25,16 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
       "${missing[@]}" >/dev/null
   fi
-  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
-    locale-gen >/dev/null
-  fi
+  # Under Wine the locale sets the ANSI code page: 932, 1252, and 65001 for a Windows locale that
+  # has none.
+  local generate=
+  for locale in "${CODE_PAGE_LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qi "^${locale%.UTF-8}\.utf-\?8$" && continue
+    sed -i "s/^# *$locale UTF-8/$locale UTF-8/" /etc/locale.gen
+    grep -q "^$locale UTF-8" /etc/locale.gen || echo "$locale UTF-8" >>/etc/locale.gen
+    generate=1
+  done
+  if [ -n "$generate" ]; then locale-gen >/dev/null; fi
 }
 
 build_preset() {

@@ -98,7 +98,7 @@ BOOL CALLBACK FindBox(HWND window, LPARAM data) {
 // One 30-setting batch in the real dialog: milliseconds from the click to the closing message.
 double Batch(const std::string& probe) {
   DialogStart start = {GetModuleHandleA(nullptr)};
-  HWND dialog = CreateDialogParamA(start.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+  HWND dialog = CreateDialogParamW(start.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                    MainDialogProc, reinterpret_cast<LPARAM>(&start));
   for (int i = 0; i < 30; ++i) {
     LaunchSetting setting = {};
@@ -117,7 +117,7 @@ double Batch(const std::string& probe) {
     // Like a dialog's own loop: wake for every message, sent ones included.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     if (elapsed < 0 && Now() - lastLook >= 20) {
       lastLook = Now();
       HWND box = nullptr;
@@ -138,15 +138,16 @@ double Batch(const std::string& probe) {
 
 // The same 30 starts as a plain loop, with nothing around them.
 double PlainLoop(const std::string& probe) {
+  std::wstring file(probe.begin(), probe.end());  // the build folder's path is ASCII
   double begin = Now();
   for (int i = 0; i < 30; ++i) {
-    SHELLEXECUTEINFOA request = {};
+    SHELLEXECUTEINFOW request = {};
     request.cbSize = sizeof request;
     request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    request.lpFile = probe.c_str();
-    request.lpParameters = "--ready-at-once";
+    request.lpFile = file.c_str();
+    request.lpParameters = L"--ready-at-once";
     request.nShow = SW_RESTORE;
-    if (ShellExecuteExA(&request)) {
+    if (ShellExecuteExW(&request)) {
       WaitForInputIdle(request.hProcess, INFINITE);
       CloseHandle(request.hProcess);
     }

@@ -3,6 +3,7 @@
 
 #include "app/command_line_args.h"
 #include "resource.h"
+#include "store/wide_path.h"
 #include "ui/main_window.h"
 #include "ui/texts.h"
 
@@ -11,8 +12,8 @@ namespace {
 void SetIcons(HWND dialog, HINSTANCE instance) {
   for (int size : {32, 16}) {
     HANDLE icon =
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
-    SendMessageA(dialog, WM_SETICON, size == 32 ? ICON_BIG : ICON_SMALL,
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
+    SendMessageW(dialog, WM_SETICON, size == 32 ? ICON_BIG : ICON_SMALL,
                  reinterpret_cast<LPARAM>(icon));
   }
 }
@@ -21,9 +22,14 @@ void SetIcons(HWND dialog, HINSTANCE instance) {
 // is set as a Unicode one so that the control stays a Unicode window: an ANSI procedure would
 // get each typed double-byte character as two WM_CHARs and pass them on one by one.
 WNDPROC Subclass(HWND control, MainWindow* window, WNDPROC procedure) {
-  SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   return reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+// "/x" in any case.
+bool IsBatchOption(const char* token) {
+  return token[0] == '/' && (token[1] == 'x' || token[1] == 'X') && token[2] == '\0';
 }
 
 void CenterOnScreen(HWND dialog) {
@@ -48,17 +54,19 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
       currentIndex(-1),
       editBuffer{},
       listBoxProc(nullptr),
+      nameEditProc(nullptr),
       pathEditProc(nullptr),
       optionsEditProc(nullptr) {
   listBoxProc = Subclass(Control(IDC_SETTING_LIST), this, ListBoxSubclassProc);
+  nameEditProc = Subclass(Control(IDC_NAME), this, NameEditSubclassProc);
   pathEditProc = Subclass(Control(IDC_PATH), this, PathEditSubclassProc);
   optionsEditProc = Subclass(Control(IDC_OPTIONS), this, OptionsEditSubclassProc);
-  SendMessageA(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
-  SendMessageA(Control(IDC_NAME), EM_LIMITTEXT, sizeof editBuffer.name - 1, 0);
-  SendMessageA(Control(IDC_PATH), EM_LIMITTEXT, sizeof editBuffer.path - 1, 0);
-  SendMessageA(Control(IDC_OPTIONS), EM_LIMITTEXT, sizeof editBuffer.options - 1, 0);
+  SendMessageW(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
+  SendMessageW(Control(IDC_NAME), EM_LIMITTEXT, sizeof editBuffer.name - 1, 0);
+  SendMessageW(Control(IDC_PATH), EM_LIMITTEXT, sizeof editBuffer.path - 1, 0);
+  SendMessageW(Control(IDC_OPTIONS), EM_LIMITTEXT, sizeof editBuffer.options - 1, 0);
   for (int i = 0; i < 3; ++i) {
-    SendMessageA(Control(IDC_WINDOW_STATE), CB_INSERTSTRING, i,
+    SendMessageW(Control(IDC_WINDOW_STATE), CB_INSERTSTRING, i,
                  reinterpret_cast<LPARAM>(texts::kWindowStateItems[i]));
   }
   ClearFields();
@@ -68,7 +76,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   bool startBatch = false;
   bool firstListLoaded = false;
   for (int32_t i = 1; i < args.count; ++i) {
-    if (i == 1 && lstrcmpiA(args.items[i], "/x") == 0) {
+    if (i == 1 && IsBatchOption(args.items[i])) {
       startBatch = true;
       continue;
     }
@@ -80,7 +88,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   UpdateTitle();
   // Posted, so it runs from the message loop once mainWindow is set.
   if (startBatch) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_BATCH, BN_CLICKED),
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_BATCH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Control(IDC_BATCH)));
   }
 }
@@ -88,9 +96,11 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
 INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
   HINSTANCE instance = reinterpret_cast<const DialogStart*>(start)->instance;
   SetIcons(dialog, instance);
-  auto* args = new CommandLineArgs(GetCommandLineA());
+  // Read wide and split as UTF-8: the list files' names need not fit any code page.
+  std::unique_ptr<char[]> commandLine = Utf8Path(GetCommandLineW());
+  auto* args = new CommandLineArgs(commandLine ? commandLine.get() : "");
   mainWindow = new MainWindow(instance, dialog, *args);
   delete args;
-  SetPropA(dialog, kMainWindowMark, reinterpret_cast<HANDLE>(1));
+  SetPropW(dialog, kMainWindowMark, reinterpret_cast<HANDLE>(1));
   return TRUE;
 }

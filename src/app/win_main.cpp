@@ -5,25 +5,29 @@
 namespace {
 
 BOOL CALLBACK FindMarkedWindow(HWND window, LPARAM found) {
-  if (GetPropA(window, kMainWindowMark) == nullptr) return TRUE;
+  if (GetPropW(window, kMainWindowMark) == nullptr) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }
 
 // A user who starts the program again is shown the copy that runs, restored if it was minimised,
-// with whatever box it has open on top.
+// with whatever box it has open on top. The running copy does that itself, asked by a posted
+// message: nothing here waits for it, whether it answers or not, and Windows lets it take the
+// foreground that this copy was given.
 void BringRunningCopyForward() {
   HWND running = nullptr;
   EnumWindows(FindMarkedWindow, reinterpret_cast<LPARAM>(&running));
   if (running == nullptr) return;
-  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-  SetForegroundWindow(GetLastActivePopup(running));
+  DWORD process = 0;
+  GetWindowThreadProcessId(running, &process);
+  AllowSetForegroundWindow(process);
+  PostMessageW(running, RegisterWindowMessageW(kBringForwardMessageName), 0, 0);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, "kmlaunch");
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, L"kmlaunch");
   DWORD error = GetLastError();
   // A copy running as administrator holds a mutex that this one may not open: a copy runs all
   // the same.
@@ -35,7 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // A mutex that could not be made for another reason leaves the program running without the
   // guard.
   DialogStart start = {instance};
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
                   reinterpret_cast<LPARAM>(&start));
   if (mutex != nullptr) CloseHandle(mutex);
   return 0;

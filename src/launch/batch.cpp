@@ -14,14 +14,16 @@ namespace {
 unsigned __stdcall BatchWorker(void* argument) {
   auto* window = static_cast<MainWindow*>(argument);
   shell_calls::ComForThisThread com;
-  auto stopRequested = [window] { return window->mode.load() == UiMode::BatchEnd; };
+  auto stopRequested = [](void* context) {
+    return static_cast<MainWindow*>(context)->mode.load() == UiMode::BatchEnd;
+  };
   int32_t positions = window->list->count();
-  SendMessageA(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   window->ClearFields();
 
   bool stopped = false;
   for (int32_t i = 0; i < positions; ++i) {
-    if (stopRequested()) {
+    if (stopRequested(window)) {
       stopped = true;
       break;
     }
@@ -32,14 +34,14 @@ unsigned __stdcall BatchWorker(void* argument) {
       continue;
     }
     if (setting.enabled == 0) continue;
-    SendMessageA(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, i, 0);
+    SendMessageW(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, i, 0);
     window->ShowSetting(setting);
-    if (!window->list->LaunchForBatch(i, stopRequested)) {
+    if (!window->list->LaunchForBatch(i, stopRequested, window)) {
       ShowMessageWithName(window->dialog, texts::kLaunchFailedFormat, setting.name,
                           texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
     }
   }
-  if (!stopped && stopRequested()) stopped = true;
+  if (!stopped && stopRequested(window)) stopped = true;
   if (stopped) {
     ShowMessage(window->dialog, texts::kBatchStoppedText, texts::kBatchStoppedCaption,
                 MB_OK | MB_ICONWARNING);
@@ -49,7 +51,7 @@ unsigned __stdcall BatchWorker(void* argument) {
                 MB_OK | MB_ICONINFORMATION);
   }
   // The last touch of the window from this thread.
-  PostMessageA(window->dialog, kBatchFinishedMessage, 0, 0);
+  PostMessageW(window->dialog, kBatchFinishedMessage, 0, 0);
   return 0;
 }
 

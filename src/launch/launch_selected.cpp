@@ -1,9 +1,103 @@
-// The single-launch command: the selected row, with every refusal and failure told.
+// The single-launch command: the selected row, with every refusal and failure told. The shell
+// call and the wait for the program run on a thread of their own while the dialog keeps
+// answering; Esc ends the wait.
+#include <process.h>
+
+#include <atomic>
+#include <new>
+
+#include "launch/start_through_shell.h"
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/modal_scope.h"
+#include "ui/shell_calls.h"
 #include "ui/texts.h"
+
+// One launch, shared by the dialog and the launch thread: whoever lets go of it last frees it,
+// since after Esc the thread may still be in the shell call.
+struct SingleLaunch {
+  LaunchSetting setting;
+  HWND owner;
+  std::atomic<bool> stop{false};
+  std::atomic<bool> launched{false};
+  std::atomic<int> holders{2};
+
+  void Release() {
+    if (--holders == 0) delete this;
+  }
+};
+
+namespace {
+
+unsigned __stdcall LaunchThread(void* argument) {
+  auto* launch = static_cast<SingleLaunch*>(argument);
+  {
+    shell_calls::ComForThisThread com;
+    auto stopRequested = [](void* context) {
+      return static_cast<SingleLaunch*>(context)->stop.load();
+    };
+    // The thread ends after this launch: the shell must finish its work before returning.
+    launch->launched =
+        StartThroughShell(launch->setting, launch->owner, SEE_MASK_NOASYNC, stopRequested, launch);
+  }
+  launch->Release();
+  return 0;
+}
+
+// Runs the dialog's messages until the thread ends or the wait is stopped; a quit message is
+// handed on to the loop that owns it.
+void PumpUntilDone(HWND dialog, HANDLE thread, const SingleLaunch& launch) {
+  while (!launch.stop.load()) {
+    DWORD woken =
+        MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) return;
+    MSG msg;
+    while (!launch.stop.load() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      if (!IsDialogMessageW(dialog, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+bool MainWindow::EndLaunchWait() {
+  if (launchWait == nullptr) return false;
+  launchWait->stop = true;
+  return true;
+}
+
+bool MainWindow::RunLaunch(const LaunchSetting& setting) {
+  auto* launch = new (std::nothrow) SingleLaunch;
+  if (launch == nullptr) return false;
+  launch->setting = setting;
+  launch->owner = dialog;
+  uintptr_t thread = _beginthreadex(nullptr, 0, LaunchThread, launch, 0, nullptr);
+  if (thread == 0) {
+    delete launch;
+    ModalScope modal;
+    return StartThroughShell(setting, dialog, 0, nullptr, nullptr);
+  }
+  {
+    // No command may change the list meanwhile, and a close waits for the end, as with a box.
+    ModalScope modal;
+    launchWait = launch;
+    PumpUntilDone(dialog, reinterpret_cast<HANDLE>(thread), *launch);
+    launchWait = nullptr;
+  }
+  CloseHandle(reinterpret_cast<HANDLE>(thread));
+  // Stopped: the program was started, or is being started, and keeps running.
+  bool launched = launch->stop.load() || launch->launched.load();
+  launch->Release();
+  return launched;
+}
 
 bool MainWindow::LaunchSelected() {
   HWND button = Control(IDC_LAUNCH_ONE);
@@ -14,30 +108,25 @@ bool MainWindow::LaunchSelected() {
                 MB_OK | MB_ICONWARNING);
     return false;
   }
-  LRESULT selected = SendMessageA(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0);
+  LRESULT selected = SendMessageW(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) {
     ShowMessage(dialog, texts::kNotSelectedText, texts::kLaunchOneNotSelectedCaption,
                 MB_OK | MB_ICONWARNING);
     return false;
   }
   currentIndex = static_cast<int32_t>(selected);
+  LaunchSetting setting;
+  if (!list->Get(currentIndex, &setting)) {
+    ShowMessageWithNumber(dialog, texts::kInvalidSettingFormat, currentIndex, texts::kErrorCaption,
+                          MB_OK | MB_ICONERROR);
+    return false;
+  }
 
   EnableWindow(button, FALSE);
-  bool launched;
-  {
-    // The shell may talk to a handler through COM or DDE, which pumps this thread's messages.
-    ModalScope modal;
-    launched = list->Launch(currentIndex);
-  }
+  bool launched = RunLaunch(setting);
   if (!launched) {
-    LaunchSetting setting;
-    if (list->Get(currentIndex, &setting)) {
-      ShowMessageWithName(dialog, texts::kLaunchFailedFormat, setting.name,
-                          texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
-    } else {
-      ShowMessageWithNumber(dialog, texts::kInvalidSettingFormat, currentIndex,
-                            texts::kErrorCaption, MB_OK | MB_ICONERROR);
-    }
+    ShowMessageWithName(dialog, texts::kLaunchFailedFormat, setting.name,
+                        texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
   }
   EnableWindow(button, TRUE);
   return launched;

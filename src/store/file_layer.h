@@ -1,4 +1,5 @@
 // The only place the store touches the operating system's files; one half per platform.
+// Paths are UTF-8 on both.
 #pragma once
 
 #include <cstddef>

@@ -21,7 +21,8 @@ LaunchSettingNode* LaunchSettingList::NodeAt(int32_t index) const {
 
 void LaunchSettingList::SetFilePath(const char* path) {
   size_t length = std::strlen(path);
-  if (length > kFilePathSize - 1) length = kFilePathSize - 1;
+  // A cut path names another file, and an overwrite would go there: keep none instead.
+  if (length > kFilePathSize - 1) length = 0;
   std::memcpy(filePath_, path, length);
   filePath_[length] = '\0';
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "store/launch_setting.h"
 
@@ -18,7 +17,8 @@ struct LaunchSettingNode {
 class LaunchSettingList {
  public:
   static constexpr int32_t kDefaultCapacity = 30;
-  static constexpr int32_t kFilePathSize = 1024;
+  // UTF-8: room for a path of 1023 UTF-16 units, each at most three bytes.
+  static constexpr int32_t kFilePathSize = 3 * 1024;
 
   LaunchSettingList();
   ~LaunchSettingList();
@@ -35,11 +35,14 @@ class LaunchSettingList {
   bool SaveToFile(const char* path, const char* signature);
   bool LoadFromFile(const char* path, const char* signature, bool replace);
 
+  // Says whether a launch's wait should end; context is the caller's.
+  using StopCheck = bool (*)(void* context);
+
   // Starts record index through the shell and waits until it takes input; Windows only.
   bool Launch(int32_t index) const;
   // The same for a thread that ends after its last launch: the shell finishes its work before
   // returning, and the wait also ends, within a fraction of a second, once stopRequested says so.
-  bool LaunchForBatch(int32_t index, const std::function<bool()>& stopRequested) const;
+  bool LaunchForBatch(int32_t index, StopCheck stopRequested, void* context) const;
 
   const LaunchSettingNode* head() const { return head_; }
   const LaunchSettingNode* tail() const { return tail_; }

@@ -1,17 +1,17 @@
 // The choice dialog: the first option is pre-selected, so Enter takes it at once.
 #include "ui/choice_dialog.h"
 
-#include <cstring>
+#include <cwchar>
 #include <new>
 
 #include "resource.h"
 
 namespace {
 
-char* CopyOf(const char* text) {
-  size_t size = std::strlen(text) + 1;
-  char* copy = new (std::nothrow) char[size];
-  if (copy != nullptr) std::memcpy(copy, text, size);
+wchar_t* CopyOf(const wchar_t* text) {
+  size_t size = std::wcslen(text) + 1;
+  wchar_t* copy = new (std::nothrow) wchar_t[size];
+  if (copy != nullptr) std::wmemcpy(copy, text, size);
   return copy;
 }
 
@@ -22,8 +22,8 @@ HWND secondRadio = nullptr;
 
 }  // namespace
 
-ChoiceDialogParams::ChoiceDialogParams(const char* title, const char* firstOption,
-                                       const char* secondOption)
+ChoiceDialogParams::ChoiceDialogParams(const wchar_t* title, const wchar_t* firstOption,
+                                       const wchar_t* secondOption)
     : title(CopyOf(title)), firstOption(CopyOf(firstOption)), secondOption(CopyOf(secondOption)) {}
 
 ChoiceDialogParams::~ChoiceDialogParams() {
@@ -38,10 +38,10 @@ INT_PTR CALLBACK ChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       choiceParams = reinterpret_cast<ChoiceDialogParams*>(lParam);
       firstRadio = GetDlgItem(dialog, IDC_CHOICE_FIRST);
       secondRadio = GetDlgItem(dialog, IDC_CHOICE_SECOND);
-      SetWindowTextA(dialog, choiceParams->title ? choiceParams->title : "");
-      SetWindowTextA(firstRadio, choiceParams->firstOption ? choiceParams->firstOption : "");
-      SetWindowTextA(secondRadio, choiceParams->secondOption ? choiceParams->secondOption : "");
-      SendMessageA(firstRadio, BM_SETCHECK, BST_CHECKED, 0);
+      SetWindowTextW(dialog, choiceParams->title ? choiceParams->title : L"");
+      SetWindowTextW(firstRadio, choiceParams->firstOption ? choiceParams->firstOption : L"");
+      SetWindowTextW(secondRadio, choiceParams->secondOption ? choiceParams->secondOption : L"");
+      SendMessageW(firstRadio, BM_SETCHECK, BST_CHECKED, 0);
       // The radio group is a tab stop so the keyboard reaches it, yet OK takes the focus, so
       // Enter at once accepts the first option.
       SetFocus(GetDlgItem(dialog, IDOK));
@@ -49,7 +49,7 @@ INT_PTR CALLBACK ChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
-          choiceParams->result = SendMessageA(firstRadio, BM_GETCHECK, 0, 0) == BST_CHECKED
+          choiceParams->result = SendMessageW(firstRadio, BM_GETCHECK, 0, 0) == BST_CHECKED
                                      ? IDC_CHOICE_FIRST
                                      : IDC_CHOICE_SECOND;
           EndDialog(dialog, IDOK);

@@ -7,14 +7,14 @@
 
 class ChoiceDialogParams {
  public:
-  ChoiceDialogParams(const char* title, const char* firstOption, const char* secondOption);
+  ChoiceDialogParams(const wchar_t* title, const wchar_t* firstOption, const wchar_t* secondOption);
   ~ChoiceDialogParams();
   ChoiceDialogParams(const ChoiceDialogParams&) = delete;
   ChoiceDialogParams& operator=(const ChoiceDialogParams&) = delete;
 
-  char* title;
-  char* firstOption;
-  char* secondOption;
+  wchar_t* title;
+  wchar_t* firstOption;
+  wchar_t* secondOption;
   int32_t result = 0;  // IDC_CHOICE_FIRST or IDC_CHOICE_SECOND after OK; 0 when cancelled
 };
 

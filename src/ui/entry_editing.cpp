@@ -9,14 +9,14 @@
 
 namespace {
 
-void Warn(HWND dialog, const char* text, const char* caption) {
+void Warn(HWND dialog, const wchar_t* text, const wchar_t* caption) {
   ShowMessage(dialog, text, caption, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
 
 int MainWindow::SelectedRow() const {
-  return static_cast<int>(SendMessageA(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
 }
 
 bool MainWindow::FetchRowIntoEditBuffer(int row) {
@@ -37,8 +37,8 @@ bool MainWindow::BeginNewEntry() {
   currentIndex = SelectedRow();
   std::memset(&editBuffer, 0, sizeof editBuffer);
   ClearFields();
-  SendMessageA(Control(IDC_WINDOW_STATE), CB_SETCURSEL, 0, 0);
-  SendMessageA(Control(IDC_ENABLED), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(Control(IDC_WINDOW_STATE), CB_SETCURSEL, 0, 0);
+  SendMessageW(Control(IDC_ENABLED), BM_SETCHECK, BST_CHECKED, 0);
   SetMode(UiMode::New);
   return true;
 }
@@ -79,8 +79,7 @@ bool MainWindow::DuplicateEntry() {
                         texts::kDuplicateFailedCaption, MB_OK | MB_ICONERROR);
     return false;
   }
-  SendMessageA(Control(IDC_SETTING_LIST), LB_INSERTSTRING, currentIndex + 1,
-               reinterpret_cast<LPARAM>(editBuffer.name));
+  InsertRow(currentIndex + 1, editBuffer.name);
   ShowMessageWithName(dialog, texts::kDuplicatedFormat, editBuffer.name, texts::kDuplicatedCaption,
                       MB_OK | MB_ICONINFORMATION);
   return true;
@@ -101,9 +100,8 @@ bool MainWindow::MoveEntry(int step) {
   if (!list->MoveUp(step < 0 ? selected : selected + 1)) return true;
   HWND listBox = Control(IDC_SETTING_LIST);
   ReadRow(selected, editBuffer.name, sizeof editBuffer.name);
-  SendMessageA(listBox, LB_DELETESTRING, selected, 0);
-  SendMessageA(listBox, LB_INSERTSTRING, selected + step,
-               reinterpret_cast<LPARAM>(editBuffer.name));
+  SendMessageW(listBox, LB_DELETESTRING, selected, 0);
+  InsertRow(selected + step, editBuffer.name);
   SelectRow(selected + step);
   return true;
 }
@@ -114,20 +112,33 @@ bool MainWindow::MoveEntryDown() { return MoveEntry(+1); }
 
 bool MainWindow::RegisterEntry() {
   std::memset(&editBuffer, 0, sizeof editBuffer);
-  ReadField(IDC_NAME, editBuffer.name, sizeof editBuffer.name);
-  ReadField(IDC_PATH, editBuffer.path, sizeof editBuffer.path);
-  ReadField(IDC_OPTIONS, editBuffer.options, sizeof editBuffer.options);
+  // A character the list file cannot hold is refused, never stored as something else.
+  struct Field {
+    int id;
+    char* text;
+    size_t size;
+    const wchar_t* refusal;
+  } const fields[] = {
+      {IDC_NAME, editBuffer.name, sizeof editBuffer.name, texts::kUnstorableNameText},
+      {IDC_PATH, editBuffer.path, sizeof editBuffer.path, texts::kUnstorablePathText},
+      {IDC_OPTIONS, editBuffer.options, sizeof editBuffer.options, texts::kUnstorableOptionsText}};
+  for (const Field& field : fields) {
+    if (!ReadField(field.id, field.text, field.size)) {
+      Warn(dialog, field.refusal, texts::kUnstorableCaption);
+      return false;
+    }
+  }
   if (editBuffer.name[0] == '\0' || editBuffer.path[0] == '\0') {
     Warn(dialog, texts::kRequiredText, texts::kRequiredCaption);
     return false;
   }
-  LRESULT windowState = SendMessageA(Control(IDC_WINDOW_STATE), CB_GETCURSEL, 0, 0);
+  LRESULT windowState = SendMessageW(Control(IDC_WINDOW_STATE), CB_GETCURSEL, 0, 0);
   if (windowState == CB_ERR) {
     Warn(dialog, texts::kWindowStateText, texts::kWindowStateCaption);
     return false;
   }
   editBuffer.windowState = static_cast<int32_t>(windowState);
-  editBuffer.enabled = SendMessageA(Control(IDC_ENABLED), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  editBuffer.enabled = SendMessageW(Control(IDC_ENABLED), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 
   bool isNew = mode.load() == UiMode::New;
   bool stored;
@@ -151,9 +162,9 @@ bool MainWindow::RegisterEntry() {
     row = currentIndex + 1;
   } else {
     row = currentIndex;
-    SendMessageA(listBox, LB_DELETESTRING, row, 0);
+    SendMessageW(listBox, LB_DELETESTRING, row, 0);
   }
-  SendMessageA(listBox, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(editBuffer.name));
+  InsertRow(row, editBuffer.name);
   UpdateHorizontalExtent();
   SelectRow(row);
   ShowMessageWithName(dialog, texts::kRegisteredFormat, editBuffer.name, texts::kRegisteredCaption,
@@ -218,7 +229,7 @@ bool MainWindow::DeleteEntry() {
       return false;
     }
   }
-  SendMessageA(Control(IDC_SETTING_LIST), LB_DELETESTRING, currentIndex, 0);
+  SendMessageW(Control(IDC_SETTING_LIST), LB_DELETESTRING, currentIndex, 0);
   if (list->count() > 0) {
     if (currentIndex >= list->count()) currentIndex = list->count() - 1;
     SelectRow(currentIndex);

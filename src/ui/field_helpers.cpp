@@ -1,9 +1,12 @@
-// Browse buttons, the quoted append to the options, and the three controls that take drops.
+// Browse buttons, the quoted append to the options, the text fields' byte limits, and the three
+// controls that take drops.
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "resource.h"
+#include "store/wide_path.h"
+#include "ui/cp932.h"
 #include "ui/main_window.h"
 #include "ui/modal_scope.h"
 #include "ui/shell_calls.h"
@@ -13,34 +16,26 @@
 namespace {
 
 MainWindow* WindowOf(HWND control) {
-  return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+  return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 
-// The path of dropped file index in this code page, in a block of exactly its size; null when
-// it has none. Read wide: the ANSI form sizes its answer in characters for a drop that carries
-// Unicode names (Explorer's do), and so cuts every double-byte character short.
-std::unique_ptr<char[]> DroppedPath(HDROP drop, UINT index) {
+// The path of dropped file index, exactly sized; null when it has none.
+std::unique_ptr<wchar_t[]> DroppedPath(HDROP drop, UINT index) {
   UINT length = shell_calls::DragQueryFileW(drop, index, nullptr, 0);
   if (length == 0) return nullptr;
-  std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[length + 1]);
-  if (!wide || shell_calls::DragQueryFileW(drop, index, wide.get(), length + 1) == 0) {
+  std::unique_ptr<wchar_t[]> path(new (std::nothrow) wchar_t[length + 1]);
+  if (!path || shell_calls::DragQueryFileW(drop, index, path.get(), length + 1) == 0) {
     return nullptr;
   }
-  int size = WideCharToMultiByte(CP_ACP, 0, wide.get(), -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return nullptr;
-  std::unique_ptr<char[]> path(new (std::nothrow) char[size]);
-  if (path) WideCharToMultiByte(CP_ACP, 0, wide.get(), -1, path.get(), size, nullptr, nullptr);
   return path;
 }
 
-// The whole text of a field, with its length in bytes; null when it cannot be held.
-std::unique_ptr<char[]> WholeText(HWND field, size_t* length) {
-  // Edit controls that keep Unicode text count characters, and each may take two bytes here.
-  size_t size = static_cast<size_t>(GetWindowTextLengthW(field)) * 2 + 1;
-  std::unique_ptr<char[]> text(new (std::nothrow) char[size]());
+// The whole text of a field, with its length in units; null when it cannot be held.
+std::unique_ptr<wchar_t[]> WholeText(HWND field, size_t* length) {
+  int told = GetWindowTextLengthW(field);
+  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[told + 1]());
   if (!text) return text;
-  GetWindowTextA(field, text.get(), static_cast<int>(size));
-  *length = std::strlen(text.get());
+  *length = static_cast<size_t>(GetWindowTextW(field, text.get(), told + 1));
   return text;
 }
 
@@ -56,98 +51,203 @@ size_t FieldLimit(int id) {
   }
 }
 
+// The selection, as units from the start of the text.
+void GetSelection(HWND field, DWORD* start, DWORD* end) {
+  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
+}
+
+// The bytes the field has room for in place of its selection.
+size_t RoomForSelection(HWND field, size_t limit) {
+  size_t length = 0;
+  std::unique_ptr<wchar_t[]> text = WholeText(field, &length);
+  if (!text) return 0;
+  DWORD start = 0;
+  DWORD end = 0;
+  GetSelection(field, &start, &end);
+  if (end > length) end = static_cast<DWORD>(length);
+  if (start > end) start = end;
+  size_t kept =
+      cp932::ByteLength(text.get(), start) + cp932::ByteLength(text.get() + end, length - end);
+  return kept < limit ? limit - kept : 0;
+}
+
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+  if (message == BFFM_INITIALIZED) SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
   return 0;
 }
 
 }  // namespace
 
-bool MainWindow::BrowseForFileOrFolder(char* buffer) {
-  char chosen[MAX_PATH] = "";
-  BROWSEINFOA request = {};
+bool MainWindow::BrowseForFileOrFolder(char* buffer, wchar_t* chosen) {
+  chosen[0] = L'\0';
+  std::unique_ptr<wchar_t[]> start = cp932::ToWide(buffer);
+  BROWSEINFOW request = {};
   request.hwndOwner = dialog;
   request.pszDisplayName = chosen;
   request.lpszTitle = texts::kBrowseTitle;
   request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES;
   request.lpfn = BrowseCallback;
-  request.lParam = reinterpret_cast<LPARAM>(buffer);
+  request.lParam = reinterpret_cast<LPARAM>(start ? start.get() : L"");
   LPITEMIDLIST item;
   {
     ModalScope modal;
-    item = shell_calls::SHBrowseForFolderA(&request);
+    item = shell_calls::SHBrowseForFolderW(&request);
   }
   // An item that has no file-system path counts as a cancel: the buffer keeps its text.
-  bool confirmed = item != nullptr && shell_calls::SHGetPathFromIDListA(item, chosen);
-  if (confirmed) std::memcpy(buffer, chosen, std::strlen(chosen) + 1);
+  bool confirmed = item != nullptr && shell_calls::SHGetPathFromIDListW(item, chosen);
   shell_calls::CoTaskMemFree(item);
-  return confirmed;
+  if (!confirmed) return false;
+  // The buffer keeps what code page 932 can hold; the field gets the whole path.
+  size_t bytes = 0;
+  std::unique_ptr<char[]> narrow = cp932::FromWide(chosen, wcslen(chosen), &bytes);
+  if (narrow && bytes < MAX_PATH) std::memcpy(buffer, narrow.get(), bytes + 1);
+  return true;
 }
 
 bool MainWindow::BrowsePath() {
-  if (BrowseForFileOrFolder(editBuffer.path)) SetWindowTextA(Control(IDC_PATH), editBuffer.path);
+  wchar_t chosen[MAX_PATH];
+  if (BrowseForFileOrFolder(editBuffer.path, chosen)) SetFieldText(IDC_PATH, chosen);
   return true;
 }
 
 bool MainWindow::BrowseOptions() {
-  if (BrowseForFileOrFolder(editBuffer.options)) AppendQuotedPath(editBuffer.options);
+  wchar_t chosen[MAX_PATH];
+  if (BrowseForFileOrFolder(editBuffer.options, chosen)) AppendQuotedPath(chosen);
   return true;
 }
 
-void MainWindow::ReadField(int id, char* text, size_t size) const {
+bool MainWindow::ReadField(int id, char* text, size_t size) const {
+  text[0] = '\0';
   size_t length = 0;
-  std::unique_ptr<char[]> whole = WholeText(Control(id), &length);
-  if (!whole) {
-    GetWindowTextA(Control(id), text, static_cast<int>(size));
-    length = std::strlen(text);
-    text[FittingLength(text, length, size - 1)] = '\0';
+  std::unique_ptr<wchar_t[]> whole = WholeText(Control(id), &length);
+  if (!whole) return true;
+  size_t bytes = 0;
+  std::unique_ptr<char[]> narrow = cp932::FromWide(whole.get(), length, &bytes);
+  if (!narrow) return false;
+  size_t kept = FittingLength(narrow.get(), bytes, size - 1);
+  std::memcpy(text, narrow.get(), kept);
+  text[kept] = '\0';
+  return true;
+}
+
+void MainWindow::SetFieldText(int id, const wchar_t* text) {
+  size_t length = wcslen(text);
+  size_t fits = cp932::FittingLength(text, length, FieldLimit(id));
+  if (fits == length) {
+    SetWindowTextW(Control(id), text);
     return;
   }
-  size_t kept = FittingLength(whole.get(), length, size - 1);
-  std::memcpy(text, whole.get(), kept);
-  text[kept] = '\0';
+  std::unique_ptr<wchar_t[]> cut(new (std::nothrow) wchar_t[fits + 1]);
+  if (!cut) return;
+  std::memcpy(cut.get(), text, fits * sizeof(wchar_t));
+  cut[fits] = L'\0';
+  SetWindowTextW(Control(id), cut.get());
 }
 
 bool MainWindow::KeepFieldWithinLimit(int id) {
   HWND field = Control(id);
   size_t length = 0;
-  std::unique_ptr<char[]> text = WholeText(field, &length);
+  std::unique_ptr<wchar_t[]> text = WholeText(field, &length);
   if (!text) return false;
   size_t limit = FieldLimit(id);
-  if (length <= limit) return true;
-  text[FittingLength(text.get(), length, limit)] = '\0';
+  size_t bytes = cp932::ByteLength(text.get(), length);
+  if (bytes <= limit) return true;
+  // What came in ends at the caret: only its end, just before the caret, is taken away, and the
+  // text before and after it stays whole.
   DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  DWORD caret = 0;
+  GetSelection(field, &start, &caret);
+  if (caret > length) caret = static_cast<DWORD>(length);
+  size_t after = cp932::ByteLength(text.get() + caret, length - caret);
+  size_t keep = after < limit ? limit - after : 0;
+  size_t cut = cp932::FittingLength(text.get(), caret, keep);
+  size_t end = caret;
+  if (cut == caret) {  // set as a whole, with the caret at the start: the tail goes
+    cut = cp932::FittingLength(text.get(), length, limit);
+    end = length;
+  }
+  SendMessageW(field, EM_SETSEL, cut, end);
   // Sets off one more change, which finds the text within the limit.
-  SetWindowTextA(field, text.get());
-  SendMessageW(field, EM_SETSEL, start, end);
+  SendMessageW(field, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
   return true;
 }
 
-void MainWindow::AppendQuotedPath(const char* path) {
-  // Not into editBuffer.options: BrowseOptions hands that in as the path.
-  char options[sizeof LaunchSetting::options];
-  ReadField(IDC_OPTIONS, options, sizeof options);
-  std::unique_ptr<char[]> text = AppendQuoted(options, path, sizeof options - 1);
-  if (text) SetWindowTextA(Control(IDC_OPTIONS), text.get());
+void MainWindow::AppendQuotedPath(const wchar_t* path) {
+  size_t length = 0;
+  std::unique_ptr<wchar_t[]> options = WholeText(Control(IDC_OPTIONS), &length);
+  if (!options) return;
+  std::unique_ptr<wchar_t[]> text =
+      AppendQuoted(options.get(), path, FieldLimit(IDC_OPTIONS), cp932::FittingLength);
+  if (text) SetWindowTextW(Control(IDC_OPTIONS), text.get());
 }
 
 namespace {
 
-// The frame of the three subclassed controls: every message but a drop goes to the control's
-// own procedure; a drop is handed to takeDrop and then released.
+// A paste is cut to the room the field has, where it goes in, as one step that undo takes back.
+bool PasteWithinLimit(HWND field, size_t limit) {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(field)) return false;
+  bool pasted = false;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+      size_t length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
+      size_t fits = cp932::FittingLength(text, length, RoomForSelection(field, limit));
+      std::unique_ptr<wchar_t[]> piece(new (std::nothrow) wchar_t[fits + 1]);
+      if (piece) {
+        std::memcpy(piece.get(), text, fits * sizeof(wchar_t));
+        piece[fits] = L'\0';
+        pasted = true;
+      }
+      GlobalUnlock(data);
+      CloseClipboard();
+      if (pasted) {
+        if (fits < length) MessageBeep(MB_OK);
+        SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(piece.get()));
+      }
+      return pasted;
+    }
+  }
+  CloseClipboard();
+  return pasted;
+}
+
+// A typed character that does not fit is refused, as a full edit control refuses one.
+bool CharacterFits(HWND field, wchar_t typed, size_t limit) {
+  if (typed < 0x20 || (typed >= 0xD800 && typed <= 0xDFFF))
+    return true;  // keys, and halves checked on change
+  return cp932::ByteLength(&typed, 1) <= RoomForSelection(field, limit);
+}
+
+// The frame of the subclassed controls: typing and pasting into a text field stop at its bytes;
+// a drop is handed to takeDrop and then released; everything else goes to the control's own
+// procedure.
 LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                        WNDPROC MainWindow::*saved, void (*takeDrop)(MainWindow*, HWND, HDROP)) {
+                        WNDPROC MainWindow::*saved, void (*takeDrop)(MainWindow*, HWND, HDROP),
+                        int fieldId = 0) {
   MainWindow* owner = WindowOf(window);
   if (owner == nullptr) return 0;
+  if (fieldId != 0 && (message == WM_PASTE || message == WM_CHAR)) {
+    size_t limit = FieldLimit(fieldId);
+    if (message == WM_PASTE && PasteWithinLimit(window, limit)) return 0;
+    if (message == WM_CHAR && !CharacterFits(window, static_cast<wchar_t>(wParam), limit)) {
+      MessageBeep(MB_OK);
+      return 0;
+    }
+  }
+  if (message == WM_SETFONT && saved == &MainWindow::listBoxProc) {
+    // Another font (a move to a monitor of another DPI) draws the rows at another width.
+    LRESULT result = CallWindowProcW(owner->*saved, window, message, wParam, lParam);
+    owner->UpdateHorizontalExtent();
+    return result;
+  }
   if (message != WM_DROPFILES) {
     return CallWindowProcW(owner->*saved, window, message, wParam, lParam);
   }
   auto drop = reinterpret_cast<HDROP>(wParam);
   // A disabled control takes no drops (its mode does not allow them, and in a batch the worker
   // reads the list), nor does any while a box or dialog of a command is still open.
-  if (IsWindowEnabled(window) && !ModalScope::Open()) takeDrop(owner, window, drop);
+  if (takeDrop != nullptr && IsWindowEnabled(window) && !ModalScope::Open()) {
+    takeDrop(owner, window, drop);
+  }
   shell_calls::DragFinish(drop);
   return 0;
 }
@@ -156,21 +256,23 @@ LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 void TakeListFiles(MainWindow* owner, HWND, HDROP drop) {
   UINT files = shell_calls::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < files; ++i) {
-    if (std::unique_ptr<char[]> path = DroppedPath(drop, i)) {
-      owner->list->LoadFromFile(path.get(), kListFileSignature, false);
-    }
+    std::unique_ptr<wchar_t[]> path = DroppedPath(drop, i);
+    std::unique_ptr<char[]> utf8 = path ? Utf8Path(path.get()) : nullptr;
+    if (utf8) owner->list->LoadFromFile(utf8.get(), kListFileSignature, false);
   }
   owner->RefillList();
   owner->ClearFields();
   owner->currentIndex = -1;  // the rows were rebuilt: none is the one a command worked on
 }
 
-void TakePath(MainWindow*, HWND field, HDROP drop) {
-  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) SetWindowTextA(field, path.get());
+void TakePath(MainWindow* owner, HWND, HDROP drop) {
+  if (std::unique_ptr<wchar_t[]> path = DroppedPath(drop, 0)) {
+    owner->SetFieldText(IDC_PATH, path.get());
+  }
 }
 
 void TakeQuotedOption(MainWindow* owner, HWND, HDROP drop) {
-  if (std::unique_ptr<char[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
+  if (std::unique_ptr<wchar_t[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
 }
 
 }  // namespace
@@ -179,11 +281,17 @@ LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, L
   return RouteSubclassed(window, message, wParam, lParam, &MainWindow::listBoxProc, TakeListFiles);
 }
 
+LRESULT CALLBACK NameEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RouteSubclassed(window, message, wParam, lParam, &MainWindow::nameEditProc, nullptr,
+                         IDC_NAME);
+}
+
 LRESULT CALLBACK PathEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RouteSubclassed(window, message, wParam, lParam, &MainWindow::pathEditProc, TakePath);
+  return RouteSubclassed(window, message, wParam, lParam, &MainWindow::pathEditProc, TakePath,
+                         IDC_PATH);
 }
 
 LRESULT CALLBACK OptionsEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return RouteSubclassed(window, message, wParam, lParam, &MainWindow::optionsEditProc,
-                         TakeQuotedOption);
+                         TakeQuotedOption, IDC_OPTIONS);
 }

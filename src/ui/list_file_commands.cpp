@@ -4,6 +4,7 @@
 #include <new>
 
 #include "resource.h"
+#include "store/wide_path.h"
 #include "ui/choice_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
@@ -15,21 +16,26 @@
 
 namespace {
 
-// The file-name buffer of the open dialog, kept for the whole run.
-char lastLoadPath[LaunchSettingList::kFilePathSize] = "";
+// The units of a path the file dialogs take: as many as the list keeps.
+constexpr DWORD kDialogPathUnits = 1024;
 
-int32_t RunChoice(MainWindow* window, const char* title, const char* first, const char* second) {
+// The file-name buffer of the open dialog, kept for the whole run.
+wchar_t lastLoadPath[kDialogPathUnits] = L"";
+
+int32_t RunChoice(MainWindow* window, const wchar_t* title, const wchar_t* first,
+                  const wchar_t* second) {
   ChoiceDialogParams params(title, first, second);
   ModalScope modal;
-  DialogBoxParamA(window->instance, MAKEINTRESOURCEA(IDD_CHOICE), window->dialog, ChoiceDialogProc,
+  DialogBoxParamW(window->instance, MAKEINTRESOURCEW(IDD_CHOICE), window->dialog, ChoiceDialogProc,
                   reinterpret_cast<LPARAM>(&params));
   return params.result;
 }
 
 // The classic structure without the trailing extension fields, at this architecture's size.
-OPENFILENAMEA ListFileDialog(HWND owner, char* buffer, DWORD size, const char* title, DWORD flags) {
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+OPENFILENAMEW ListFileDialog(HWND owner, wchar_t* buffer, DWORD size, const wchar_t* title,
+                             DWORD flags) {
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = texts::kListFileFilter;
   dialog.lpstrFile = buffer;
@@ -59,14 +65,15 @@ class CurrentFolderKept {
   std::unique_ptr<wchar_t[]> saved_;  // wide: the folder's name need not fit code page 932
 };
 
-bool RunFileDialog(OPENFILENAMEA* request, BOOL (*run)(OPENFILENAMEA*)) {
+bool RunFileDialog(OPENFILENAMEW* request, BOOL (*run)(OPENFILENAMEW*)) {
   CurrentFolderKept folder;
   ModalScope modal;
   return run(request) != FALSE;
 }
 
 bool IsExistingFolder(const char* prefix, void*) {
-  DWORD attributes = GetFileAttributesA(prefix);
+  std::unique_ptr<wchar_t[]> wide = WidePath(prefix);
+  DWORD attributes = wide ? GetFileAttributesW(wide.get()) : INVALID_FILE_ATTRIBUTES;
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -74,11 +81,12 @@ bool IsExistingFolder(const char* prefix, void*) {
 
 void MainWindow::UpdateTitle() {
   const char* path = list->filePath();
-  const char* name =
-      path[0] == '\0' ? texts::kUntitled : path + TitleNameStart(path, IsExistingFolder, nullptr);
-  // Built by hand, so a long path is not cut at wsprintfA's 1024 bytes.
-  std::unique_ptr<char[]> title = FormatWithText(texts::kTitleFormat, name);
-  if (title) SetWindowTextA(dialog, title.get());
+  std::unique_ptr<wchar_t[]> name =
+      path[0] == '\0' ? nullptr : WidePath(path + TitleNameStart(path, IsExistingFolder, nullptr));
+  // Built by hand, so a long path is not cut at wsprintfW's 1024 characters.
+  std::unique_ptr<wchar_t[]> title =
+      FormatWithText(texts::kTitleFormat, name ? name.get() : texts::kUntitled);
+  if (title) SetWindowTextW(dialog, title.get());
 }
 
 bool MainWindow::NewList() {
@@ -87,7 +95,7 @@ bool MainWindow::NewList() {
     return false;
   }
   list->Clear();
-  SendMessageA(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
+  SendMessageW(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
   ClearFields();
   currentIndex = -1;  // the row a command worked on is gone
   UpdateTitle();
@@ -98,8 +106,10 @@ bool MainWindow::LoadList() {
   int32_t choice =
       RunChoice(this, texts::kLoadChoiceTitle, texts::kLoadAppend, texts::kLoadReplace);
   if (choice != IDC_CHOICE_FIRST && choice != IDC_CHOICE_SECOND) return false;
-  if (!ChooseOpenPath(lastLoadPath, sizeof lastLoadPath)) return false;
-  bool loaded = list->LoadFromFile(lastLoadPath, kListFileSignature, choice == IDC_CHOICE_SECOND);
+  if (!ChooseOpenPath(lastLoadPath, kDialogPathUnits)) return false;
+  std::unique_ptr<char[]> path = Utf8Path(lastLoadPath);
+  bool loaded =
+      path && list->LoadFromFile(path.get(), kListFileSignature, choice == IDC_CHOICE_SECOND);
   // A load that fails part-way has changed the list too: show what it now holds.
   RefillList();
   ClearFields();
@@ -112,8 +122,9 @@ bool MainWindow::LoadList() {
 }
 
 bool MainWindow::SaveList() {
-  char path[LaunchSettingList::kFilePathSize];
-  std::memcpy(path, list->filePath(), sizeof path);
+  std::unique_ptr<char[]> path(new (std::nothrow) char[LaunchSettingList::kFilePathSize]);
+  if (!path) return false;
+  std::memcpy(path.get(), list->filePath(), LaunchSettingList::kFilePathSize);
   bool chooseName = path[0] == '\0';
   if (!chooseName) {
     int32_t choice =
@@ -121,8 +132,16 @@ bool MainWindow::SaveList() {
     if (choice != IDC_CHOICE_FIRST && choice != IDC_CHOICE_SECOND) return false;
     chooseName = choice == IDC_CHOICE_SECOND;
   }
-  if (chooseName && !ChooseSavePath(path, sizeof path)) return false;
-  if (!list->SaveToFile(path, kListFileSignature)) {
+  if (chooseName) {
+    // The dialog starts from the list's own file, and takes a path as long as the list keeps.
+    wchar_t chosen[kDialogPathUnits] = L"";
+    std::unique_ptr<wchar_t[]> current = WidePath(path.get());
+    if (current && wcslen(current.get()) < kDialogPathUnits) wcscpy(chosen, current.get());
+    if (!ChooseSavePath(chosen, kDialogPathUnits)) return false;
+    path = Utf8Path(chosen);
+    if (!path) return false;
+  }
+  if (!list->SaveToFile(path.get(), kListFileSignature)) {
     ShowMessage(dialog, texts::kSaveFailedText, texts::kSaveFailedCaption, MB_ICONERROR);
     return false;
   }
@@ -130,16 +149,16 @@ bool MainWindow::SaveList() {
   return true;
 }
 
-bool MainWindow::ChooseOpenPath(char* buffer, DWORD size) {
-  OPENFILENAMEA request =
+bool MainWindow::ChooseOpenPath(wchar_t* buffer, DWORD size) {
+  OPENFILENAMEW request =
       ListFileDialog(dialog, buffer, size, texts::kOpenTitle, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-  return RunFileDialog(&request, shell_calls::GetOpenFileNameA);
+  return RunFileDialog(&request, shell_calls::GetOpenFileNameW);
 }
 
-bool MainWindow::ChooseSavePath(char* buffer, DWORD size) {
-  OPENFILENAMEA request = ListFileDialog(dialog, buffer, size, texts::kSaveTitle,
+bool MainWindow::ChooseSavePath(wchar_t* buffer, DWORD size) {
+  OPENFILENAMEW request = ListFileDialog(dialog, buffer, size, texts::kSaveTitle,
                                          OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
-  return RunFileDialog(&request, shell_calls::GetSaveFileNameA);
+  return RunFileDialog(&request, shell_calls::GetSaveFileNameW);
 }
 
 bool MainWindow::ConfirmClose() {

@@ -9,12 +9,16 @@
 #include "store/launch_setting_list.h"
 
 class CommandLineArgs;
+struct SingleLaunch;
 
 // The property that marks the main window, so that a second copy can find the running one.
-constexpr char kMainWindowMark[] = "kmlaunch.MainWindow";
+constexpr wchar_t kMainWindowMark[] = L"kmlaunch.MainWindow";
 
 // Posted by the batch worker as its very last touch of the window.
 constexpr UINT kBatchFinishedMessage = WM_APP + 1;
+
+// The name of the message a second copy posts to ask the running one to come forward.
+constexpr wchar_t kBringForwardMessageName[] = L"kmlaunch.BringForward";
 
 enum class UiMode : int32_t { None = -1, Idle = 0, Edit = 1, New = 2, Batch = 3, BatchEnd = 4 };
 
@@ -37,6 +41,10 @@ class MainWindow {
   void Teardown();
   // Tells Windows, or stops telling it, why the session's end is held up.
   void ShowShutdownReason(bool show);
+  // Focus to a control as the dialog manager moves it, so the default button follows.
+  void FocusControl(int id);
+  // A second copy asked: the window, restored, comes forward with whatever box it has open.
+  void BringForward();
 
   // List box and entry pane (list_pane.cpp).
   bool ClearFields();
@@ -47,9 +55,15 @@ class MainWindow {
   bool ShowSelected();
   // Row text into size bytes; empty when there is no such row or it is longer than a name.
   bool ReadRow(int row, char* text, size_t size) const;
+  // A row showing name, a code page 932 text, inserted before row.
+  bool InsertRow(int row, const char* name);
 
   // Launching (launch/launch_selected.cpp, launch/batch.cpp).
   bool LaunchSelected();
+  // Starts setting on a thread of its own, the dialog answering until the program is ready.
+  bool RunLaunch(const LaunchSetting& setting);
+  // Esc during a single launch's wait: the wait ends, the program keeps running.
+  bool EndLaunchWait();
   bool ToggleBatch();
   // The batch's last steps, posted by the worker to the user-interface thread.
   void FinishBatch();
@@ -60,17 +74,22 @@ class MainWindow {
   bool SaveList();
   bool ConfirmClose();
   void UpdateTitle();
-  bool ChooseOpenPath(char* buffer, DWORD size);
-  bool ChooseSavePath(char* buffer, DWORD size);
+  bool ChooseOpenPath(wchar_t* buffer, DWORD size);
+  bool ChooseSavePath(wchar_t* buffer, DWORD size);
 
   // Field helpers (field_helpers.cpp).
   bool BrowsePath();
   bool BrowseOptions();
-  bool BrowseForFileOrFolder(char* buffer);
-  void AppendQuotedPath(const char* path);
-  // A text field's content as it fits its record field of size bytes, whole characters only.
-  void ReadField(int id, char* text, size_t size) const;
-  // EN_CHANGE of a text field: text past the field's bytes, however it came in, is cut back.
+  // The chosen path into chosen (MAX_PATH units), and into buffer where code page 932 holds it.
+  bool BrowseForFileOrFolder(char* buffer, wchar_t* chosen);
+  void AppendQuotedPath(const wchar_t* path);
+  // A text field's content as it fits its record field of size bytes, whole characters only;
+  // false when it has a character that code page 932 lacks.
+  bool ReadField(int id, char* text, size_t size) const;
+  // A text field set to the longest start of text that fits its bytes.
+  void SetFieldText(int id, const wchar_t* text);
+  // EN_CHANGE of a text field: text past the field's bytes that came in some other way than
+  // typing or pasting is cut where it came in.
   bool KeepFieldWithinLimit(int id);
 
   // Entry editing (entry_editing.cpp).
@@ -97,9 +116,11 @@ class MainWindow {
   int32_t currentIndex;
   LaunchSetting editBuffer;
   WNDPROC listBoxProc;
+  WNDPROC nameEditProc;
   WNDPROC pathEditProc;
   WNDPROC optionsEditProc;
   bool shutdownReasonShown = false;
+  SingleLaunch* launchWait = nullptr;  // the single launch being waited for, if any
 };
 
 extern MainWindow* mainWindow;
@@ -109,7 +130,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // WM_INITDIALOG of the main dialog (app/main_window_init.cpp).
 INT_PTR InitMainDialog(HWND dialog, LPARAM start);
 
-// The subclass procedures of the list box and the two drop-target fields (field_helpers.cpp).
+// The subclass procedures of the list box and the three text fields (field_helpers.cpp).
 LRESULT CALLBACK ListBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK NameEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PathEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK OptionsEditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

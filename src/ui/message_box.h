@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
-int ShowMessage(HWND owner, const char* text, const char* caption, UINT type);
+int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 
-// format holds one "%s"; name is put in verbatim.
-int ShowMessageWithName(HWND owner, const char* format, const char* name, const char* caption,
+// format holds one "%s"; name, a code page 932 text as the list keeps it, is put in verbatim.
+int ShowMessageWithName(HWND owner, const wchar_t* format, const char* name, const wchar_t* caption,
                         UINT type);
 
 // format holds one "%d".
-int ShowMessageWithNumber(HWND owner, const char* format, int number, const char* caption,
+int ShowMessageWithNumber(HWND owner, const wchar_t* format, int number, const wchar_t* caption,
                           UINT type);

@@ -12,7 +12,7 @@ class ModalScope {
     if (--depth > 0 || heldClose == nullptr) return;
     // Posted, so it runs once the command has returned to the dialog's own loop (or is held
     // again by the next box that command opens).
-    PostMessageA(heldClose, WM_CLOSE, 0, 0);
+    PostMessageW(heldClose, WM_CLOSE, 0, 0);
     heldClose = nullptr;
   }
   ModalScope(const ModalScope&) = delete;

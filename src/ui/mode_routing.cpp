@@ -178,7 +178,7 @@ BOOL HandleClose(HWND dialog) {
 BOOL AnswerEndSession(HWND dialog) {
   bool keep = mainWindow != nullptr && mainWindow->list->modified();
   if (keep) mainWindow->ShowShutdownReason(true);
-  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, keep ? FALSE : TRUE);
+  SetWindowLongPtrW(dialog, DWLP_MSGRESULT, keep ? FALSE : TRUE);
   return TRUE;
 }
 
@@ -205,7 +205,7 @@ UiMode MainWindow::SetMode(UiMode newMode) {
   };
   auto leaveBatchLook = [this, previous] {
     if (!IsBatchMode(previous)) return;
-    SetWindowTextA(Control(IDC_BATCH), texts::kBatchRun);
+    SetWindowTextW(Control(IDC_BATCH), texts::kBatchRun);
     SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   };
   switch (newMode) {
@@ -213,21 +213,21 @@ UiMode MainWindow::SetMode(UiMode newMode) {
       mode = UiMode::Idle;
       enableThem();
       leaveBatchLook();
-      SetFocus(Control(IDC_NEW_ENTRY));
+      FocusControl(IDC_NEW_ENTRY);
       break;
     case UiMode::Edit:
     case UiMode::New:
       mode = newMode;
       enableThem();
       leaveBatchLook();
-      SetFocus(Control(IDC_NAME));
+      FocusControl(IDC_NAME);
       break;
     case UiMode::Batch:
       mode = UiMode::Batch;
       enableThem();
-      SetWindowTextA(Control(IDC_BATCH), texts::kBatchStop);
+      SetWindowTextW(Control(IDC_BATCH), texts::kBatchStop);
       SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-      SetFocus(Control(IDC_BATCH));
+      FocusControl(IDC_BATCH);
       break;
     case UiMode::BatchEnd:
       mode = UiMode::BatchEnd;
@@ -238,10 +238,19 @@ UiMode MainWindow::SetMode(UiMode newMode) {
   return previous;
 }
 
+void MainWindow::FocusControl(int id) {
+  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+}
+
+void MainWindow::BringForward() {
+  if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
+  SetForegroundWindow(GetLastActivePopup(dialog));
+}
+
 bool MainWindow::HandleCancel() {
   switch (mode.load()) {
     case UiMode::Idle:
-      SendMessageA(dialog, WM_CLOSE, 0, 0);
+      SendMessageW(dialog, WM_CLOSE, 0, 0);
       return true;
     case UiMode::Edit:
     case UiMode::New:
@@ -259,7 +268,7 @@ bool MainWindow::ShowAbout() {
 }
 
 bool MainWindow::RequestClose() {
-  SendMessageA(dialog, WM_CLOSE, 0, 0);
+  SendMessageW(dialog, WM_CLOSE, 0, 0);
   return true;
 }
 
@@ -276,16 +285,18 @@ void MainWindow::ShowShutdownReason(bool show) {
 
 void MainWindow::Teardown() {
   ShowShutdownReason(false);
-  RemovePropA(dialog, kMainWindowMark);
+  RemovePropW(dialog, kMainWindowMark);
   struct Subclassed {
     int id;
     WNDPROC saved;
-  } const subclassed[] = {
-      {IDC_SETTING_LIST, listBoxProc}, {IDC_PATH, pathEditProc}, {IDC_OPTIONS, optionsEditProc}};
+  } const subclassed[] = {{IDC_SETTING_LIST, listBoxProc},
+                          {IDC_NAME, nameEditProc},
+                          {IDC_PATH, pathEditProc},
+                          {IDC_OPTIONS, optionsEditProc}};
   for (const Subclassed& control : subclassed) {
     HWND window = Control(control.id);
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.saved));
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   }
   if (list != nullptr) {
     list->Clear();
@@ -295,12 +306,19 @@ void MainWindow::Teardown() {
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const UINT bringForwardMessage = RegisterWindowMessageW(kBringForwardMessageName);
+  if (message == bringForwardMessage && bringForwardMessage != 0) {
+    if (mainWindow != nullptr) mainWindow->BringForward();
+    return TRUE;
+  }
   switch (message) {
     case WM_INITDIALOG:
       return InitMainDialog(dialog, lParam);
     case WM_COMMAND: {
       // After teardown the pointer is cleared; the window's last messages find no handler.
-      if (mainWindow == nullptr || !CommandAllowed(dialog, LOWORD(wParam))) return FALSE;
+      if (mainWindow == nullptr) return FALSE;
+      if (LOWORD(wParam) == IDCANCEL && mainWindow->EndLaunchWait()) return TRUE;
+      if (!CommandAllowed(dialog, LOWORD(wParam))) return FALSE;
       BOOL handled = RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
       // Saved or discarded: Windows need no longer be told why the session is held up.
       if (mainWindow != nullptr && !mainWindow->list->modified()) {

@@ -40,20 +40,20 @@ ComForThisThread::~ComForThisThread() {
   if (initialized_ && bound != nullptr) bound();
 }
 
-BOOL ShellExecuteExA(SHELLEXECUTEINFOA* request) {
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* request) {
   NeedCom();
-  KM_BOUND("shell32.dll", ShellExecuteExA);
+  KM_BOUND("shell32.dll", ShellExecuteExW);
   return bound != nullptr && bound(request);
 }
 
-LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* request) {
+LPITEMIDLIST SHBrowseForFolderW(BROWSEINFOW* request) {
   NeedCom();
-  KM_BOUND("shell32.dll", SHBrowseForFolderA);
+  KM_BOUND("shell32.dll", SHBrowseForFolderW);
   return bound != nullptr ? bound(request) : nullptr;
 }
 
-BOOL SHGetPathFromIDListA(LPCITEMIDLIST item, char* path) {
-  KM_BOUND("shell32.dll", SHGetPathFromIDListA);
+BOOL SHGetPathFromIDListW(LPCITEMIDLIST item, wchar_t* path) {
+  KM_BOUND("shell32.dll", SHGetPathFromIDListW);
   return bound != nullptr && bound(item, path);
 }
 
@@ -72,15 +72,15 @@ void CoTaskMemFree(void* block) {
   if (bound != nullptr) bound(block);
 }
 
-BOOL GetOpenFileNameA(OPENFILENAMEA* request) {
+BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
   NeedCom();
-  KM_BOUND("comdlg32.dll", GetOpenFileNameA);
+  KM_BOUND("comdlg32.dll", GetOpenFileNameW);
   return bound != nullptr && bound(request);
 }
 
-BOOL GetSaveFileNameA(OPENFILENAMEA* request) {
+BOOL GetSaveFileNameW(OPENFILENAMEW* request) {
   NeedCom();
-  KM_BOUND("comdlg32.dll", GetSaveFileNameA);
+  KM_BOUND("comdlg32.dll", GetSaveFileNameW);
   return bound != nullptr && bound(request);
 }
 

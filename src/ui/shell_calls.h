@@ -13,14 +13,14 @@
 
 namespace shell_calls {
 
-BOOL ShellExecuteExA(SHELLEXECUTEINFOA* request);
-LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* request);
-BOOL SHGetPathFromIDListA(LPCITEMIDLIST item, char* path);
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* request);
+LPITEMIDLIST SHBrowseForFolderW(BROWSEINFOW* request);
+BOOL SHGetPathFromIDListW(LPCITEMIDLIST item, wchar_t* path);
 UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* path, UINT size);
 void DragFinish(HDROP drop);
 void CoTaskMemFree(void* block);
-BOOL GetOpenFileNameA(OPENFILENAMEA* request);
-BOOL GetSaveFileNameA(OPENFILENAMEA* request);
+BOOL GetOpenFileNameW(OPENFILENAMEW* request);
+BOOL GetSaveFileNameW(OPENFILENAMEW* request);
 
 // COM for the thread that runs it, for its whole life: a worker that calls the shell and ends.
 // Every other thread that calls the shell gets COM on its first call.

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 
 #include "resource.h"
 #include "store/launch_setting_list.h"
+#include "support/cp932_text.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -28,10 +30,11 @@ std::string ProgramPath() {
 class RunningCopy {
  public:
   explicit RunningCopy(const std::string& arguments, bool waitForWindow = true) {
-    std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
-    STARTUPINFOA startup = {};
+    // Paths are UTF-8, as the list keeps them; the command line goes over wide.
+    std::wstring commandLine = Wide932("\"" + ProgramPath() + "\" " + arguments, CP_UTF8);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               nullptr, &startup, &process_) != FALSE;
     if (!started_) return;
     WaitForInputIdle(process_.hProcess, 10000);
@@ -54,25 +57,19 @@ class RunningCopy {
   HWND window() const { return window_; }
   HANDLE process() const { return process_.hProcess; }
 
-  std::string Caption() const {
-    char text[2048] = {};
-    GetWindowTextA(window_, text, sizeof text);
-    return text;
-  }
+  std::string Caption() const { return WindowText932(window_); }
 
   std::vector<std::string> Rows() const {
     std::vector<std::string> rows;
     HWND listBox = GetDlgItem(window_, IDC_SETTING_LIST);
-    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
       // Across processes Wine carries the row whole only in the wide form.
       wchar_t wide[512] = {};
       if (SendMessageW(listBox, LB_GETTEXTLEN, i, 0) < 511) {
         SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
       }
-      char text[1024] = {};
-      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-      rows.emplace_back(text);
+      rows.push_back(Narrow932(wide));
     }
     return rows;
   }
@@ -109,6 +106,7 @@ TEST(Startup, CommandLineListFiles) {
   std::string first = SaveList(folder, "first.dat", {"a", "b"});
   std::string second = SaveList(folder, "second list.dat", {"c"});
   std::string missing = folder.Path("missing.dat");
+  std::string japanese = SaveList(folder, "日本語リスト.dat", {"メモ帳テスト", "ソ表"});
   struct Case {
     const char* what;
     std::string arguments;
@@ -117,6 +115,10 @@ TEST(Startup, CommandLineListFiles) {
   } cases[] = {
       {"no arguments", "", {}, "カメリオランチャ - 無題"},
       {"one list file", first, {"a", "b"}, "カメリオランチャ - first.dat"},
+      {"a Japanese name, quoted",
+       "\"" + japanese + "\"",
+       {"メモ帳テスト", "ソ表"},
+       "カメリオランチャ - 日本語リスト.dat"},
       {"replace then append",
        first + " \"" + second + "\"",
        {"a", "b", "c"},
@@ -166,11 +168,9 @@ std::pair<std::string, std::string> AnswerFirstBox(const RunningCopy& copy) {
     if (search.box == nullptr) Sleep(25);
   }
   if (search.box == nullptr) return {};
-  char caption[256] = {};
-  char text[1024] = {};
-  GetWindowTextA(search.box, caption, sizeof caption);
-  GetWindowTextA(GetDlgItem(search.box, 0xFFFF), text, sizeof text);
-  PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+  std::string caption = WindowText932(search.box);
+  std::string text = WindowText932(GetDlgItem(search.box, 0xFFFF));
+  PostMessageW(search.box, WM_COMMAND, IDOK, 0);
   return {caption, text};
 }
 
@@ -224,6 +224,40 @@ TEST(Startup, SecondCopyBringsTheRunningOneForwardAndEndsWithoutAWindow) {
     EXPECT_FALSE(IsIconic(first.window()));
     EXPECT_EQ(GetForegroundWindow(), first.window());
     DestroyWindow(other);
+  }
+}
+
+// A first copy that does not answer, its threads suspended as a hung program looks to Windows:
+// the second copy still ends at once.
+TEST(Startup, SecondCopyNeverWaitsForAFirstThatDoesNotAnswer) {
+  RunningCopy first("");
+  ASSERT_NE(first.window(), nullptr);
+  ShowWindow(first.window(), SW_MINIMIZE);
+  std::vector<HANDLE> suspended;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != GetProcessId(first.process())) continue;
+    if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+      SuspendThread(thread);
+      suspended.push_back(thread);
+    }
+  }
+  CloseHandle(snapshot);
+  ASSERT_FALSE(suspended.empty());
+  DWORD start = GetTickCount();
+  {
+    RunningCopy second("", false);
+    EXPECT_EQ(WaitForSingleObject(second.process(), 2000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(second.process(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+  }
+  for (HANDLE thread : suspended) {
+    ResumeThread(thread);
+    CloseHandle(thread);
   }
 }
 

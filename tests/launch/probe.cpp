@@ -37,8 +37,11 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  char line[8192];
-  std::snprintf(line, sizeof line, "command=%s", GetCommandLineA());
+  // Read wide and written as code page 932, whatever the system's code page.
+  char command[8192] = {};
+  WideCharToMultiByte(932, 0, GetCommandLineW(), -1, command, sizeof command - 1, nullptr, nullptr);
+  char line[8192 + 16];
+  std::snprintf(line, sizeof line, "command=%s", command);
   Record(line);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -48,7 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Record(line);
   std::snprintf(line, sizeof line, "pid=%lu", GetCurrentProcessId());
   Record(line);
-  if (std::strstr(GetCommandLineA(), "--never-ready") != nullptr) {
+  if (std::strstr(command, "--never-ready") != nullptr) {
     // A window of another class, so that closing the probes does not wait on this one.
     CreateWindowA("Static", "hung probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, instance,
                   nullptr);
@@ -56,7 +59,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
   }
   // Slow to get ready, so that a launcher that does not wait is caught.
-  if (std::strstr(GetCommandLineA(), "--ready-at-once") == nullptr) Sleep(400);
+  if (std::strstr(command, "--ready-at-once") == nullptr) Sleep(400);
 
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = ProbeProc;

@@ -6,7 +6,38 @@
 #include <filesystem>
 #include <random>
 
+#ifdef _WIN32
+#include "support/cp932_text.h"
+#endif
+
 namespace fs = std::filesystem;
+
+namespace {
+
+// On Windows paths are UTF-8, as the list keeps them, and names are code page 932 literals.
+#ifdef _WIN32
+fs::path NativePath(const std::string& utf8) { return fs::path(Wide932(utf8, CP_UTF8)); }
+std::string PathText(const fs::path& path) { return Narrow932(path.wstring(), CP_UTF8); }
+fs::path NameOf(const std::string& name) { return fs::path(Wide932(name)); }
+std::string NameText(const fs::path& name) { return Narrow932(name.wstring()); }
+FILE* OpenFile(const std::string& path, const wchar_t* mode) {
+  return _wfopen(NativePath(path).c_str(), mode);
+}
+#else
+fs::path NativePath(const std::string& path) { return fs::path(path); }
+std::string PathText(const fs::path& path) { return path.string(); }
+fs::path NameOf(const std::string& name) { return fs::path(name); }
+std::string NameText(const fs::path& name) { return name.string(); }
+FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+#endif
+
+#ifdef _WIN32
+#define KM_MODE(text) L##text
+#else
+#define KM_MODE(text) text
+#endif
+
+}  // namespace
 
 TestFolder::TestFolder() {
   std::random_device seed;
@@ -15,7 +46,7 @@ TestFolder::TestFolder() {
     fs::path candidate = base / ("kmlaunch-test-" + std::to_string(seed()));
     std::error_code error;
     if (fs::create_directory(candidate, error)) {
-      root_ = candidate.string();
+      root_ = PathText(candidate);
       return;
     }
   }
@@ -23,17 +54,17 @@ TestFolder::TestFolder() {
 
 TestFolder::~TestFolder() {
   std::error_code error;
-  fs::remove_all(root_, error);
+  fs::remove_all(NativePath(root_), error);
 }
 
 std::string TestFolder::Path(const std::string& name) const {
-  return (fs::path(root_) / name).string();
+  return PathText(NativePath(root_) / NameOf(name));
 }
 
 std::vector<std::string> TestFolder::FileNames() const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(root_)) {
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(NativePath(root_))) {
+    names.push_back(NameText(entry.path().filename()));
   }
   return names;
 }
@@ -52,7 +83,7 @@ LaunchSetting MakeSetting(const char* name, const char* path, const char* option
 
 Bytes ReadBytes(const std::string& path) {
   Bytes bytes;
-  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+  if (FILE* file = OpenFile(path, KM_MODE("rb"))) {
     unsigned char block[4096];
     size_t got;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
@@ -64,7 +95,7 @@ Bytes ReadBytes(const std::string& path) {
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
+  FILE* file = OpenFile(path, KM_MODE("wb"));
   if (file == nullptr) return;
   std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);

@@ -26,11 +26,7 @@ struct BatchBox {
   int selection;
 };
 
-std::string TextOf(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+std::string TextOf(HWND window) { return WindowText(window); }
 
 // Finds the message boxes of this process on any thread, reads them and clicks OK.
 class BatchDriver {
@@ -47,9 +43,9 @@ class BatchDriver {
     bool wasBusy = false;
     while (GetTickCount() - start < timeoutMs) {
       MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
       }
       if (finished ? finished() : mainWindow == nullptr) return true;
       if (mainWindow == nullptr) return false;
@@ -195,6 +191,9 @@ TEST(Batch, AllDisabledStartsNothingSelectsNothingAndCompletes) {
   EXPECT_EQ(driver.boxes()[0].selection, -1);
   EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
   EXPECT_EQ(host.Text(IDC_NAME), "");
+  // The focus is back on "新規登録(&N)", and Enter presses it.
+  host.Key(WM_KEYDOWN, VK_RETURN);
+  EXPECT_EQ(host.window()->mode.load(), UiMode::New);
 }
 
 TEST(Batch, MissingProgramIsReportedAndTheBatchGoesOn) {

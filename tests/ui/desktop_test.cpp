@@ -164,8 +164,8 @@ struct FieldCase {
 
 // Registers the new entry the pane holds, with an empty name or path filled in.
 LaunchSetting Register(MainDialogHost& host) {
-  if (host.Text(IDC_NAME).empty()) SetWindowTextA(host.Control(IDC_NAME), "n");
-  if (host.Text(IDC_PATH).empty()) SetWindowTextA(host.Control(IDC_PATH), "p");
+  if (host.Text(IDC_NAME).empty()) SetText932(host.Control(IDC_NAME), "n");
+  if (host.Text(IDC_PATH).empty()) SetText932(host.Control(IDC_PATH), "p");
   MessageBoxAnswerer registered({IDOK});
   host.Click(IDOK);
   EXPECT_EQ(registered.seen().size(), 1u);
@@ -213,13 +213,13 @@ TEST(FieldLimits, PastedDroppedAndAppendedTextIsCutAtACharacter) {
   // A dropped path longer than the path field.
   std::string longPath = "C:\\" + Repeat(kA, 600);
   SendMessageA(host.Control(IDC_PATH), WM_DROPFILES,
-               reinterpret_cast<WPARAM>(MakeDrop({longPath}, true)), 0);
+               reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(longPath)}, true)), 0);
   EXPECT_EQ(host.Text(IDC_PATH), "C:\\" + Repeat(kA, 510));
   // Appended in quotes to options one byte short of holding the whole character.
   std::string options(4092, 'o');
-  SetWindowTextA(host.Control(IDC_OPTIONS), options.c_str());
+  SetText932(host.Control(IDC_OPTIONS), options);
   SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
-               reinterpret_cast<WPARAM>(MakeDrop({kA}, true)), 0);
+               reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(kA)}, true)), 0);
   EXPECT_EQ(host.Text(IDC_OPTIONS), options + " \"");
   LaunchSetting stored = Register(host);
   EXPECT_EQ(std::string(stored.name), Repeat(kA, 127));
@@ -334,11 +334,11 @@ TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
 
 // --- List rows, drops -------------------------------------------------------------------------
 
-// Windows documents that a Unicode list box may tell an ANSI caller a row's length with room for
-// two bytes a character; Wine tells it exactly. This procedure answers as Windows may.
+// Windows documents that a list box may tell a row's length as more than it is (room for two
+// bytes a character); Wine tells it exactly. This procedure answers as Windows may.
 WNDPROC listBoxBelow = nullptr;
 LRESULT CALLBACK AnswerAsWindowsMay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = CallWindowProcA(listBoxBelow, window, message, wParam, lParam);
+  LRESULT result = CallWindowProcW(listBoxBelow, window, message, wParam, lParam);
   return message == LB_GETTEXTLEN && result != LB_ERR ? result * 2 : result;
 }
 
@@ -353,7 +353,7 @@ TEST(ListRows, ALongNameOfDoubleByteCharactersIsReadWhole) {
     HWND listBox = host.Control(IDC_SETTING_LIST);
     if (doubled) {
       listBoxBelow = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrA(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerAsWindowsMay)));
+          SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerAsWindowsMay)));
     }
     SendMessageA(listBox, LB_SETCURSEL, 0, 0);
     host.Click(IDC_MOVE_DOWN);
@@ -374,16 +374,19 @@ TEST(Drops, JapanesePathsArriveWholeInBothForms) {
   const std::string program = "C:\\ツール\\起動ソ表.exe";
   for (bool wide : {false, true}) {
     SCOPED_TRACE(wide ? "Unicode names" : "ANSI names");
+    // The ANSI form carries only what the system's code page holds.
+    std::wstring name = Wide932(program);
+    if (!wide && Wide932(Narrow932(name, CP_ACP), CP_ACP) != name) continue;
     MainDialogHost host;
     SendMessageA(host.Control(IDC_SETTING_LIST), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({listFile}, wide)), 0);
     EXPECT_EQ(host.Rows(), std::vector<std::string>{"一覧"});
     host.Click(IDC_NEW_ENTRY);
     SendMessageA(host.Control(IDC_PATH), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({program}, wide)), 0);
+                 reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(program)}, wide)), 0);
     EXPECT_EQ(host.Text(IDC_PATH), program);
     SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDrop({program}, wide)), 0);
+                 reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(program)}, wide)), 0);
     EXPECT_EQ(host.Text(IDC_OPTIONS), "\"" + program + "\"");
   }
 }
@@ -449,8 +452,8 @@ TEST(ChoiceDialog, TabAndArrowsReachTheOptionsWhileOkHasTheFocusAtFirst) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ChoiceKeys keys(c.keys);
-    ChoiceDialogParams params("保存方法", "上書き保存", "名前を付けて保存");
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHOICE), host.dialog(),
+    ChoiceDialogParams params(L"保存方法", L"上書き保存", L"名前を付けて保存");
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
     EXPECT_EQ(keys.focusAtOpen(), IDOK);
     EXPECT_EQ(params.result, c.result);

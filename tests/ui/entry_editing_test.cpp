@@ -49,8 +49,8 @@ void EditingFirst(MainDialogHost& h) {
 void NewBlank(MainDialogHost& h) { h.Click(IDC_NEW_ENTRY); }
 void NewNoWindowState(MainDialogHost& h) {
   h.Click(IDC_NEW_ENTRY);
-  SetWindowTextA(h.Control(IDC_NAME), "n");
-  SetWindowTextA(h.Control(IDC_PATH), "p");
+  SetText932(h.Control(IDC_NAME), "n");
+  SetText932(h.Control(IDC_PATH), "p");
   SendMessageA(h.Control(IDC_WINDOW_STATE), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
@@ -135,9 +135,9 @@ TEST(EntryEditing, NewEntryStartsWithNormalWindowAndEnabledTicked) {
   EXPECT_EQ(SendMessageA(host.Control(IDC_ENABLED), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(GetFocus(), host.Control(IDC_NAME));
   // Typed, then Enter: inserted after the selected row, and that row selected.
-  SetWindowTextA(host.Control(IDC_NAME), " ");  // a blank name is a name
-  SetWindowTextA(host.Control(IDC_PATH), "C:\\x.exe");
-  SetWindowTextA(host.Control(IDC_OPTIONS), "-o 100%");
+  SetText932(host.Control(IDC_NAME), " ");  // a blank name is a name
+  SetText932(host.Control(IDC_PATH), "C:\\x.exe");
+  SetText932(host.Control(IDC_OPTIONS), "-o 100%");
   MessageBoxAnswerer answerer({IDOK});
   host.Key(WM_KEYDOWN, VK_RETURN);
   ASSERT_EQ(answerer.seen().size(), 1u);
@@ -159,7 +159,7 @@ TEST(EntryEditing, CancelRestoresOrEmptiesAndFailedRestoreNamesTheZeroBasedRow) 
   host.AddSettings(2);
   Select(host, 0);
   host.Click(IDC_EDIT_ENTRY);
-  SetWindowTextA(host.Control(IDC_NAME), "changed");
+  SetText932(host.Control(IDC_NAME), "changed");
   {
     MessageBoxAnswerer answerer({IDYES});
     host.Click(IDC_CANCEL_EDIT);
@@ -296,8 +296,8 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
     } else {
       if (pick < 60) {
         std::string name = "s" + std::to_string(serial++);
-        SetWindowTextA(host.Control(IDC_NAME), name.c_str());
-        SetWindowTextA(host.Control(IDC_PATH), "C:\\p.exe");
+        SetText932(host.Control(IDC_NAME), name);
+        SetText932(host.Control(IDC_PATH), "C:\\p.exe");
         MessageBoxAnswerer answerer({IDOK});
         host.Click(IDOK);
         ASSERT_EQ(answerer.seen().size(), 1u);

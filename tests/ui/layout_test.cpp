@@ -19,7 +19,7 @@ int TextWidth(HWND control, const std::string& text) {
   HGDIOBJ old =
       SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
   RECT bounds = {};
-  DrawTextA(dc, text.c_str(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextW(dc, Wide932(text).c_str(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
   return bounds.right - bounds.left;
@@ -75,27 +75,28 @@ TEST(Layout, EveryCaptionOfTheMainDialogFits) {
   MainDialogHost host;
   ExpectCaptionsFit(host.dialog());
   // The batch button's other caption, and the longest window state in its drop-down list.
-  SetWindowTextA(host.Control(IDC_BATCH), texts::kBatchStop);
+  SetWindowTextW(host.Control(IDC_BATCH), texts::kBatchStop);
   ExpectCaptionsFit(host.dialog());
   HWND states = host.Control(IDC_WINDOW_STATE);
   RECT box = {};
   GetClientRect(states, &box);
-  for (const char* item : texts::kWindowStateItems) {
-    SCOPED_TRACE(item);
-    EXPECT_LE(TextWidth(states, item), box.right - GetSystemMetrics(SM_CXVSCROLL));
+  for (const wchar_t* item : texts::kWindowStateItems) {
+    std::string text = Narrow932(item);
+    SCOPED_TRACE(text);
+    EXPECT_LE(TextWidth(states, text), box.right - GetSystemMetrics(SM_CXVSCROLL));
   }
 }
 
 TEST(Layout, EveryOptionOfTheChoiceDialogFits) {
   ExpectAskedForDpi();
   MainDialogHost host;
-  const char* uses[][3] = {{texts::kLoadChoiceTitle, texts::kLoadAppend, texts::kLoadReplace},
-                           {texts::kSaveChoiceTitle, texts::kSaveOverwrite, texts::kSaveAs}};
+  const wchar_t* uses[][3] = {{texts::kLoadChoiceTitle, texts::kLoadAppend, texts::kLoadReplace},
+                              {texts::kSaveChoiceTitle, texts::kSaveOverwrite, texts::kSaveAs}};
   for (const auto& use : uses) {
-    SCOPED_TRACE(use[0]);
+    SCOPED_TRACE(Narrow932(use[0]));
     ChoiceDialogParams params(use[0], use[1], use[2]);
     HWND choice =
-        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHOICE), host.dialog(),
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                            ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
     ASSERT_NE(choice, nullptr);
     ExpectCaptionsFit(choice);

@@ -29,11 +29,7 @@ std::string SavedList(const TestFolder& folder, const std::string& name,
   return path;
 }
 
-std::string Title(const MainDialogHost& host) {
-  char text[2048] = {};
-  GetWindowTextA(host.dialog(), text, sizeof text);
-  return text;
-}
+std::string Title(const MainDialogHost& host) { return WindowText(host.dialog()); }
 
 TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
   MainDialogHost host;
@@ -44,8 +40,8 @@ TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.option);
     ModalAnswerer answerer({{ModalStep::Choice, c.option, ""}});
-    ChoiceDialogParams params("読込方法", "追加読込", "置換読込");
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHOICE), host.dialog(),
+    ChoiceDialogParams params(L"読込方法", L"追加読込", L"置換読込");
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
     EXPECT_EQ(params.result, c.result);
     ASSERT_EQ(answerer.seen().size(), 1u);
@@ -157,8 +153,8 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
   host.AddSettings(1);
   // Another program holds the file open without sharing.
   std::string held = SavedList(folder, "held.dat", {"h"});
-  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE holder = CreateFileW(Wide932(held, CP_UTF8).c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ModalAnswerer answerer({{ModalStep::File, 0, held}});
   MessageBoxAnswerer boxes({IDYES, IDOK});
@@ -309,7 +305,7 @@ TEST(Drops, FieldsTakeTheFirstFileOnly) {
                {"-x\t", "-x\t \"C:\\a b.txt\""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.before);
-    SetWindowTextA(host.Control(IDC_OPTIONS), c.before);
+    SetText932(host.Control(IDC_OPTIONS), c.before);
     Drop(host.Control(IDC_OPTIONS), {"C:\\a b.txt", "C:\\ignored.txt"});
     EXPECT_EQ(host.Text(IDC_OPTIONS), c.after);
   }
@@ -334,7 +330,7 @@ TEST(Drops, OptionsNeverGrowPastTheirLimit) {
   MainDialogHost host;
   host.window()->SetMode(UiMode::New);
   std::string options(4090, 'o');
-  SetWindowTextA(host.Control(IDC_OPTIONS), options.c_str());
+  SetText932(host.Control(IDC_OPTIONS), options);
   Drop(host.Control(IDC_OPTIONS), {"C:\\long path.exe"});
   EXPECT_EQ(host.Text(IDC_OPTIONS), options + " \"C:\\");
   host.window()->SetMode(UiMode::Idle);
@@ -347,7 +343,7 @@ TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
   MainDialogHost host;
   host.window()->SetMode(UiMode::Edit);
   std::strcpy(host.window()->editBuffer.path, file.c_str());
-  SetWindowTextA(host.Control(IDC_PATH), "typed");
+  SetText932(host.Control(IDC_PATH), "typed");
   {
     ModalAnswerer answerer({{ModalStep::Browse, 0, "cancel"}});
     EXPECT_TRUE(host.window()->BrowsePath());
@@ -363,7 +359,7 @@ TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
     EXPECT_EQ(host.Text(IDC_PATH), file);
   }
   std::strcpy(host.window()->editBuffer.options, file.c_str());
-  SetWindowTextA(host.Control(IDC_OPTIONS), "-x");
+  SetText932(host.Control(IDC_OPTIONS), "-x");
   ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
   host.Click(IDC_BROWSE_OPTIONS);
   EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + file + "\"");

@@ -157,9 +157,9 @@ TEST(MainDialog, OpensIdleWithAnEmptyPane) {
   EXPECT_EQ(SendMessageA(host.Control(IDC_WINDOW_STATE), CB_GETCOUNT, 0, 0), 3);
   const char* items[] = {"通常のウィンドウ", "最小化", "最大化"};
   for (int i = 0; i < 3; ++i) {
-    char text[64] = {};
-    SendMessageA(host.Control(IDC_WINDOW_STATE), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, items[i]);
+    wchar_t text[64] = {};
+    SendMessageW(host.Control(IDC_WINDOW_STATE), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(Narrow932(text), items[i]);
   }
   EXPECT_EQ(SendMessageA(host.Control(IDC_NAME), EM_GETLIMITTEXT, 0, 0), 255);
   EXPECT_EQ(SendMessageA(host.Control(IDC_PATH), EM_GETLIMITTEXT, 0, 0), 1023);
@@ -394,16 +394,28 @@ TEST(ListPane, HorizontalExtentIsTheWidestNamePlusASpace) {
     window->list->Put(-1, setting);
   }
   window->RefillList();
-  HDC dc = GetDC(listBox);
-  HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(listBox, WM_GETFONT, 0, 0)));
-  SIZE size = {};
-  std::string widest = std::string(names[1]) + " ";
-  GetTextExtentPoint32A(dc, widest.c_str(), static_cast<int>(widest.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(listBox, dc);
-  EXPECT_GT(size.cx, 0);
-  EXPECT_EQ(SendMessageA(listBox, LB_GETHORIZONTALEXTENT, 0, 0), size.cx);
+  auto widestInFont = [listBox, &names]() {
+    HDC dc = GetDC(listBox);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    std::wstring widest = Wide932(names[1]) + L" ";
+    GetTextExtentPoint32W(dc, widest.c_str(), static_cast<int>(widest.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(listBox, dc);
+    return size.cx;
+  };
+  LONG width = widestInFont();
+  EXPECT_GT(width, 0);
+  EXPECT_EQ(SendMessageW(listBox, LB_GETHORIZONTALEXTENT, 0, 0), width);
+  // A larger font, as Windows sends each control when the window moves to a monitor of more DPI.
+  HFONT larger = CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                             0, 0, L"MS UI Gothic");
+  SendMessageW(listBox, WM_SETFONT, reinterpret_cast<WPARAM>(larger), FALSE);
+  EXPECT_GT(widestInFont(), width);
+  EXPECT_EQ(SendMessageW(listBox, LB_GETHORIZONTALEXTENT, 0, 0), widestInFont());
+  SendMessageW(listBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  DeleteObject(larger);
 }
 
 TEST(DialogAsMet, MinimiseBoxButNoMaximiseAndNoSizing) {
@@ -421,8 +433,8 @@ TEST(DialogAsMet, TwentyThreeDifferentMnemonics) {
   std::vector<char> letters;
   for (HWND child = GetWindow(host.dialog(), GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    char text[256] = {};
-    GetWindowTextA(child, text, sizeof text);
+    std::string caption = WindowText(child);
+    const char* text = caption.c_str();
     for (const char* amp = std::strchr(text, '&'); amp != nullptr;
          amp = std::strchr(amp + 2, '&')) {
       if (amp[1] != '\0' && amp[1] != '&')
@@ -457,22 +469,31 @@ TEST(DialogAsMet, TypedDoubleByteCharactersReachEveryFieldWhole) {
   host.window()->SetMode(UiMode::Idle);
 }
 
-TEST(DialogAsMet, EnterInIdleReachesNothingAndInEditSendsRegister) {
+// Enter presses the push button that has the focus, as the dialog manager keeps the default
+// button with the focus: "新規登録(&N)" after start-up and after a registration; in a field of
+// New, Enter registers.
+TEST(DialogAsMet, EnterPressesTheFocusedButtonAndRegistersFromAField) {
   MainDialogHost host;
-  {
-    CommandRecorder recorder(host.dialog());
+  for (const char* when : {"after start-up", "after a registration"}) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(GetFocus(), host.Control(IDC_NEW_ENTRY));
     host.Key(WM_KEYDOWN, VK_RETURN);
-    host.Key(WM_CHAR, '\r');
-    for (int id : recorder.ids()) EXPECT_NE(id, IDOK);
+    ASSERT_EQ(host.window()->mode.load(), UiMode::New);
+    EXPECT_EQ(GetFocus(), host.Control(IDC_NAME));
+    {
+      MessageBoxAnswerer refused({IDOK});  // the empty pane is refused
+      host.Key(WM_KEYDOWN, VK_RETURN);
+      ASSERT_EQ(refused.seen().size(), 1u);
+      EXPECT_EQ(refused.seen()[0].caption, "登録不可（未入力）");
+    }
+    SetText932(host.Control(IDC_NAME), "n");
+    SetText932(host.Control(IDC_PATH), "p");
+    MessageBoxAnswerer registered({IDOK});
+    host.Key(WM_KEYDOWN, VK_RETURN);
+    ASSERT_EQ(registered.seen().size(), 1u);
+    EXPECT_EQ(registered.seen()[0].caption, "登録完了");
+    EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
   }
-  host.window()->SetMode(UiMode::New);
-  CommandRecorder recorder(host.dialog());
-  MessageBoxAnswerer answerer({IDOK});  // the empty pane is refused
-  host.Key(WM_KEYDOWN, VK_RETURN);
-  EXPECT_EQ(recorder.keyCommands(), std::vector<int>{IDOK});
-  ASSERT_EQ(answerer.seen().size(), 1u);
-  EXPECT_EQ(answerer.seen()[0].caption, "登録不可（未入力）");
-  host.window()->SetMode(UiMode::Idle);
 }
 
 }  // namespace

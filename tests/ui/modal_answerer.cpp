@@ -16,7 +16,7 @@ constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
 constexpr int kFileTypeCombo = 0x470;
 
-void PressKey(HWND dialog, WPARAM key) { PostMessageA(dialog, WM_KEYDOWN, key, 0); }
+void PressKey(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
 // The file dialog fills its boxes after it is activated: a thread timer, run by the dialog's
 // own modal loop, reads them a moment later and then types the name.
@@ -33,18 +33,18 @@ void CALLBACK FileTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   if (nameBox == nullptr) nameBox = GetDlgItem(window, kFileNameEdit);
   pendingSeen->texts.push_back(WindowText(nameBox));
   HWND types = GetDlgItem(window, kFileTypeCombo);
-  LRESULT count = SendMessageA(types, CB_GETCOUNT, 0, 0);
+  LRESULT count = SendMessageW(types, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    char item[256] = {};
-    SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-    pendingSeen->texts.emplace_back(item);
+    wchar_t item[256] = {};
+    SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+    pendingSeen->texts.push_back(Narrow932(item));
   }
-  pendingSeen->texts.push_back(std::to_string(SendMessageA(types, CB_GETCURSEL, 0, 0)));
+  pendingSeen->texts.push_back(std::to_string(SendMessageW(types, CB_GETCURSEL, 0, 0)));
   if (pendingName.empty()) {
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
   } else {
-    SetWindowTextA(nameBox, pendingName.c_str());
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    SetWindowTextW(nameBox, Wide932(pendingName, CP_UTF8).c_str());  // a path, UTF-8
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
   }
 }
 
@@ -68,9 +68,9 @@ LRESULT CALLBACK ModalAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void ModalAnswerer::OnActivate(HWND window) {
-  char className[32] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || answered.count(window) > 0) return;
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != L"#32770" || answered.count(window) > 0) return;
   ModalSeen seen;
   seen.caption = WindowText(window);
   HWND nameBox = GetDlgItem(window, kFileNameCombo);
@@ -81,7 +81,7 @@ void ModalAnswerer::OnActivate(HWND window) {
                   WindowText(GetDlgItem(window, IDC_CHOICE_SECOND))};
   } else if (nameBox != nullptr) {
     seen.kind = ModalStep::File;  // read once the dialog has filled itself, see FileTimer
-  } else if (FindWindowExA(window, nullptr, "SysTreeView32", nullptr) != nullptr) {
+  } else if (FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
     seen.kind = ModalStep::Browse;  // the folder browser
   } else {
     return;  // a message box (MessageBoxAnswerer's) or the main dialog itself
@@ -90,13 +90,13 @@ void ModalAnswerer::OnActivate(HWND window) {
   seen_.push_back(seen);
   if (next_ >= steps_.size() || steps_[next_].kind != seen.kind) {
     // Not in the script: get out of it and let the test fail on seen().
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     return;
   }
   const ModalStep& step = steps_[next_++];
   switch (step.kind) {
     case ModalStep::Choice:
-      if (step.option == 2) PostMessageA(GetDlgItem(window, IDC_CHOICE_SECOND), BM_CLICK, 0, 0);
+      if (step.option == 2) PostMessageW(GetDlgItem(window, IDC_CHOICE_SECOND), BM_CLICK, 0, 0);
       PressKey(window, step.option == 0 ? VK_ESCAPE : VK_RETURN);
       break;
     case ModalStep::File:
@@ -106,7 +106,7 @@ void ModalAnswerer::OnActivate(HWND window) {
       SetTimer(nullptr, 0, 100, FileTimer);
       break;
     case ModalStep::Browse:
-      PostMessageA(window, WM_COMMAND, step.text == "ok" ? IDOK : IDCANCEL, 0);
+      PostMessageW(window, WM_COMMAND, step.text == "ok" ? IDOK : IDCANCEL, 0);
       break;
   }
 }

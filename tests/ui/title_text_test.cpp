@@ -81,7 +81,8 @@ TEST(TextFormat, AppendQuotedSeparatesOnlyWhenNeededAndCutsAtACharacter) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.options.size());
-    EXPECT_EQ(std::string(AppendQuoted(c.options.c_str(), c.path, 4095).get()), c.expected);
+    EXPECT_EQ(std::string(AppendQuoted(c.options.c_str(), c.path, 4095, FittingLength).get()),
+              c.expected);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "resource.h"
+#include "support/cp932_text.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool HasVisibleStyle(HWND child) { return (GetWindowLongPtrA(child, GWL_STYLE) &
 std::string IconName(HWND box) {
   HWND iconControl = GetDlgItem(box, kBoxIconId);
   if (iconControl == nullptr || !HasVisibleStyle(iconControl)) return "none";
-  auto icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
+  auto icon = reinterpret_cast<HICON>(SendMessageW(iconControl, STM_GETICON, 0, 0));
   if (icon == nullptr) return "none";
   struct Known {
     LPCSTR id;
@@ -55,9 +56,9 @@ size_t MessageBoxAnswerer::unanswered() const { return answers_.size() - next_; 
 LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && activeAnswerer != nullptr) {
     auto box = reinterpret_cast<HWND>(wParam);
-    char className[32] = {};
-    GetClassNameA(box, className, sizeof className);
-    if (std::string(className) == "#32770" && GetDlgItem(box, kBoxTextId) != nullptr) {
+    wchar_t className[32] = {};
+    GetClassNameW(box, className, 32);
+    if (std::wstring(className) == L"#32770" && GetDlgItem(box, kBoxTextId) != nullptr) {
       activeAnswerer->OnActivate(box);
     }
   }
@@ -83,15 +84,17 @@ void MessageBoxAnswerer::OnActivate(HWND box) {
                                                   : IDOK;
   }
   // Posted, so the box's own modal loop takes it up as a click.
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }
 
 MainDialogHost::MainDialogHost() {
   static DialogStart start = {GetModuleHandleA(nullptr)};
-  dialog_ = CreateDialogParamA(start.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+  dialog_ = CreateDialogParamW(start.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
                                reinterpret_cast<LPARAM>(&start));
   ShowWindow(dialog_, SW_SHOW);
+  // A program an earlier test started may have taken the foreground; a person's window has it.
+  SetForegroundWindow(dialog_);
   PumpMessages();
 }
 
@@ -100,19 +103,19 @@ MainDialogHost::~MainDialogHost() {
     // Leave without any question: the tests' lists are scratch.
     mainWindow->mode = UiMode::Idle;
     mainWindow->list->Clear();
-    SendMessageA(dialog_, WM_CLOSE, 0, 0);
+    SendMessageW(dialog_, WM_CLOSE, 0, 0);
   }
   DestroyWindow(dialog_);
   PumpMessages();
 }
 
 void MainDialogHost::Click(int id) {
-  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+  SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(Control(id)));
 }
 
 void MainDialogHost::ListNotify(int notification) {
-  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(IDC_SETTING_LIST, notification),
+  SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDC_SETTING_LIST, notification),
                reinterpret_cast<LPARAM>(Control(IDC_SETTING_LIST)));
 }
 
@@ -122,9 +125,9 @@ void MainDialogHost::Key(UINT message, WPARAM key, LPARAM flags) {
   msg.message = message;
   msg.wParam = key;
   msg.lParam = flags;
-  if (!IsDialogMessageA(dialog_, &msg)) {
+  if (!IsDialogMessageW(dialog_, &msg)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   PumpMessages();
 }
@@ -143,11 +146,11 @@ void MainDialogHost::AddSettings(int count, const char* path) {
 std::vector<std::string> MainDialogHost::Rows() const {
   std::vector<std::string> rows;
   HWND listBox = Control(IDC_SETTING_LIST);
-  LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+  LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    std::string text(SendMessageA(listBox, LB_GETTEXTLEN, i, 0) + 1, '\0');
-    SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    rows.emplace_back(text.c_str());  // the told length may be more than the text's
+    std::wstring text(SendMessageW(listBox, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    rows.push_back(Narrow932(text.c_str()));  // the told length may be more than the text's
   }
   return rows;
 }
@@ -189,15 +192,14 @@ HDROP MakeDrop(const std::vector<std::string>& files, bool wide) {
   std::vector<char> names;
   for (const std::string& file : files) {
     if (!wide) {
-      names.insert(names.end(), file.begin(), file.end());
-      names.push_back('\0');
+      // The ANSI form carries names in the system's code page, as an ANSI program drops them.
+      std::string name = Narrow932(Wide932(file, CP_UTF8), CP_ACP);
+      names.insert(names.end(), name.c_str(), name.c_str() + name.size() + 1);
       continue;
     }
-    int length = MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> name(length);
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, name.data(), length);
-    auto* bytes = reinterpret_cast<const char*>(name.data());
-    names.insert(names.end(), bytes, bytes + length * sizeof(wchar_t));
+    std::wstring name = Wide932(file, CP_UTF8);
+    auto* bytes = reinterpret_cast<const char*>(name.c_str());
+    names.insert(names.end(), bytes, bytes + (name.size() + 1) * sizeof(wchar_t));
   }
   names.insert(names.end(), wide ? sizeof(wchar_t) : 1, '\0');  // the closing empty name
   HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
@@ -212,16 +214,12 @@ HDROP MakeDrop(const std::vector<std::string>& files, bool wide) {
 void PumpMessages() {
   MSG msg;
   for (int round = 0; round < 3; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
     Sleep(5);
   }
 }
 
-std::string WindowText(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+std::string WindowText(HWND window) { return WindowText932(window); }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/cp932_text.h"
 #include "ui/main_window.h"
 
 // What a person sees in a message box.
@@ -77,12 +78,12 @@ class CommandRecorder {
   std::vector<int> ids_;
 };
 
-// A real drop block, as the shell hands it over, with the names in this code page or, as
-// Explorer's drops carry them, in Unicode.
+// A real drop block, as the shell hands it over, of UTF-8 paths: in the system's code page or,
+// as Explorer's drops carry them, in Unicode.
 HDROP MakeDrop(const std::vector<std::string>& files, bool wide);
 
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
 
-// A window's text, as the window shows it.
+// A window's text, as the window shows it, in code page 932.
 std::string WindowText(HWND window);

@@ -1,0 +1,116 @@
+// The window never freezes and never loses what the user had: a single launch waits while the
+// dialog keeps answering, and a paste past a field's limit is cut where it went in.
+#include <gtest/gtest.h>
+
+#include <process.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+#include "probe_log.h"
+#include "resource.h"
+#include "support/test_folder.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// What another program sees of the dialog while the single launch waits: it answers WM_NULL,
+// then Esc is pressed and a close posted, and the time of the Esc is kept.
+struct Outsider {
+  HWND dialog;
+  ProbeLog* log;
+  std::atomic<bool> answered{false};
+  std::atomic<DWORD> escAt{0};
+};
+
+unsigned __stdcall ActDuringTheWait(void* argument) {
+  auto* outsider = static_cast<Outsider*>(argument);
+  for (int i = 0; i < 200 && outsider->log->Count("pid") == 0; ++i) Sleep(25);
+  Sleep(300);  // well into the wait for a program that never gets ready
+  DWORD_PTR result = 0;
+  outsider->answered =
+      SendMessageTimeoutW(outsider->dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+  PostMessageW(outsider->dialog, WM_CLOSE, 0, 0);
+  outsider->escAt = GetTickCount();
+  PostMessageW(outsider->dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  return 0;
+}
+
+TEST(SingleLaunchWait, TheDialogAnswersEscEndsTheWaitAndACloseComesAfter) {
+  ProbeLog log;
+  MainDialogHost host;
+  LaunchSetting setting = MakeSetting("hung", ProbePath().c_str(), "--never-ready");
+  ASSERT_TRUE(host.window()->list->Put(-1, setting));
+  host.window()->RefillList();
+  host.window()->SelectRow(0);
+  Outsider outsider{host.dialog(), &log};
+  auto thread =
+      reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ActDuringTheWait, &outsider, 0, nullptr));
+  {
+    MessageBoxAnswerer none;
+    host.Click(IDC_LAUNCH_ONE);
+    DWORD ended = GetTickCount();
+    EXPECT_TRUE(none.seen().empty());  // the launch counts as done
+    ASSERT_NE(outsider.escAt.load(), 0u);
+    EXPECT_LT(ended - outsider.escAt.load(), 500u);
+  }
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  EXPECT_TRUE(outsider.answered.load());
+  EXPECT_TRUE(host.IsEnabled(IDC_LAUNCH_ONE));
+  ASSERT_EQ(log.Count("pid"), 1);
+  HANDLE probe =
+      OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(log.Values("pid")[0]));
+  EXPECT_EQ(WaitForSingleObject(probe, 0), static_cast<DWORD>(WAIT_TIMEOUT));  // still running
+  TerminateProcess(probe, 0);
+  CloseHandle(probe);
+  // The close held during the wait comes now, through the save question.
+  MessageBoxAnswerer saveQuestion({IDCANCEL});
+  PumpMessages();
+  ASSERT_EQ(saveQuestion.seen().size(), 1u);
+  EXPECT_EQ(saveQuestion.seen()[0].caption, "保存確認");
+  EXPECT_NE(mainWindow, nullptr);
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+// A paste into the middle of a field 10 bytes short of its limit keeps the text on both sides and
+// takes in the five double-byte characters that fit; undo takes the paste back whole.
+TEST(FieldLimits, APasteIntoTheMiddleIsCutWhereItGoesIn) {
+  struct Case {
+    int id;
+    size_t limit;
+  } const cases[] = {{IDC_NAME, 255}, {IDC_PATH, 1023}, {IDC_OPTIONS, 4095}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    MainDialogHost host;
+    host.Click(IDC_NEW_ENTRY);
+    HWND field = host.Control(c.id);
+    // Japanese on both sides: (limit - 10) bytes, the caret between the halves.
+    size_t half = (c.limit - 11) / 4;
+    std::wstring before(half, L'前');
+    std::wstring after(half, L'後');
+    std::wstring text = before + after + std::wstring((c.limit - 10) - 4 * half, L'x');
+    SetWindowTextW(field, text.c_str());
+    SendMessageW(field, EM_SETSEL, before.size(), before.size());
+    SendMessageW(field, EM_EMPTYUNDOBUFFER, 0, 0);
+    PutOnClipboard(host.dialog(), std::wstring(20, L'貼'));
+    SendMessageW(field, WM_PASTE, 0, 0);
+    EXPECT_EQ(host.Text(c.id),
+              Narrow932(before + std::wstring(5, L'貼') + text.substr(before.size())));
+    EXPECT_TRUE(SendMessageW(field, EM_CANUNDO, 0, 0));
+    SendMessageW(field, EM_UNDO, 0, 0);
+    EXPECT_EQ(host.Text(c.id), Narrow932(text));
+  }
+}
+
+}  // namespace
