@@ -200,14 +200,7 @@ TEST(FieldLimits, PastedDroppedAndAppendedTextIsCutAtACharacter) {
   MainDialogHost host;
   host.Click(IDC_NEW_ENTRY);
   // Pasted into the name.
-  std::wstring wide(300, L'あ');
-  ASSERT_TRUE(OpenClipboard(host.dialog()));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
-  std::memcpy(GlobalLock(memory), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
+  ASSERT_TRUE(PutOnClipboard(host.dialog(), std::wstring(300, L'あ')));
   SendMessageW(host.Control(IDC_NAME), WM_PASTE, 0, 0);
   EXPECT_EQ(host.Text(IDC_NAME), Repeat(kA, 127));
   // A dropped path longer than the path field.

@@ -73,16 +73,6 @@ TEST(SingleLaunchWait, TheDialogAnswersEscEndsTheWaitAndACloseComesAfter) {
   EXPECT_NE(mainWindow, nullptr);
 }
 
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
-}
-
 // A paste into the middle of a field 10 bytes short of its limit keeps the text on both sides and
 // takes in the five double-byte characters that fit; undo takes the paste back whole.
 TEST(FieldLimits, APasteIntoTheMiddleIsCutWhereItGoesIn) {
@@ -103,7 +93,7 @@ TEST(FieldLimits, APasteIntoTheMiddleIsCutWhereItGoesIn) {
     SetWindowTextW(field, text.c_str());
     SendMessageW(field, EM_SETSEL, before.size(), before.size());
     SendMessageW(field, EM_EMPTYUNDOBUFFER, 0, 0);
-    PutOnClipboard(host.dialog(), std::wstring(20, L'貼'));
+    ASSERT_TRUE(PutOnClipboard(host.dialog(), std::wstring(20, L'貼')));
     SendMessageW(field, WM_PASTE, 0, 0);
     EXPECT_EQ(host.Text(c.id),
               Narrow932(before + std::wstring(5, L'貼') + text.substr(before.size())));

@@ -211,6 +211,17 @@ HDROP MakeDrop(const std::vector<std::string>& files, bool wide) {
   return static_cast<HDROP>(memory);
 }
 
+bool PutOnClipboard(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  bool put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  return put;
+}
+
 void PumpMessages() {
   MSG msg;
   for (int round = 0; round < 3; ++round) {

@@ -82,6 +82,9 @@ class CommandRecorder {
 // as Explorer's drops carry them, in Unicode.
 HDROP MakeDrop(const std::vector<std::string>& files, bool wide);
 
+// Text on the clipboard, as a copy in another program puts it there.
+bool PutOnClipboard(HWND owner, const std::wstring& text);
+
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
 
