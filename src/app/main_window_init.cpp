@@ -56,7 +56,8 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
       listBoxProc(nullptr),
       nameEditProc(nullptr),
       pathEditProc(nullptr),
-      optionsEditProc(nullptr) {
+      optionsEditProc(nullptr),
+      bringForwardMessage(RegisterWindowMessageW(kBringForwardMessageName)) {
   listBoxProc = Subclass(Control(IDC_SETTING_LIST), this, ListBoxSubclassProc);
   nameEditProc = Subclass(Control(IDC_NAME), this, NameEditSubclassProc);
   pathEditProc = Subclass(Control(IDC_PATH), this, PathEditSubclassProc);
@@ -102,5 +103,7 @@ INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
   mainWindow = new MainWindow(instance, dialog, *args);
   delete args;
   SetPropW(dialog, kMainWindowMark, reinterpret_cast<HANDLE>(1));
-  return TRUE;
+  // SetMode has already given IDC_NEW_ENTRY the focus and the default look; FALSE keeps the
+  // dialog manager from setting the focus a second time.
+  return FALSE;
 }

@@ -91,7 +91,11 @@ void MainWindow::RefillList() {
 void MainWindow::UpdateHorizontalExtent() {
   HWND listBox = Control(IDC_SETTING_LIST);
   LRESULT rows = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-  if (rows == LB_ERR) rows = 0;
+  if (rows == LB_ERR || rows == 0) {
+    // Nothing to measure, and no device context to make for it (an empty list at start-up).
+    SendMessageW(listBox, LB_SETHORIZONTALEXTENT, 0, 0);
+    return;
+  }
   HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
   HGDIOBJ previousFont =
       SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));

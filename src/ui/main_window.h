@@ -121,6 +121,8 @@ class MainWindow {
   WNDPROC optionsEditProc;
   bool shutdownReasonShown = false;
   SingleLaunch* launchWait = nullptr;  // the single launch being waited for, if any
+  // Zero if Windows could not register it.
+  UINT bringForwardMessage = 0;
 };
 
 extern MainWindow* mainWindow;

@@ -11,6 +11,9 @@
 
 MainWindow* mainWindow = nullptr;
 
+ThreadSlot ModalScope::depth;
+ThreadSlot ModalScope::heldClose;
+
 namespace {
 
 // Every control with an identifier, in the order SetMode disables them.
@@ -306,9 +309,8 @@ void MainWindow::Teardown() {
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  static const UINT bringForwardMessage = RegisterWindowMessageW(kBringForwardMessageName);
-  if (message == bringForwardMessage && bringForwardMessage != 0) {
-    if (mainWindow != nullptr) mainWindow->BringForward();
+  if (mainWindow != nullptr && message == mainWindow->bringForwardMessage && message != 0) {
+    mainWindow->BringForward();
     return TRUE;
   }
   switch (message) {

@@ -1,37 +1,50 @@
 // Each function is looked up once; a library that cannot be loaded makes its calls fail.
 #include "ui/shell_calls.h"
 
+#include <atomic>
+
+#include "ui/thread_slot.h"
+
 namespace shell_calls {
 
 namespace {
 
+// Threads that look a function up at once both find the same address, so the slot needs no
+// lock; a library that is missing is looked for again on the next call.
 template <typename Function>
-Function Bind(const char* library, const char* name) {
-  HMODULE module = LoadLibraryA(library);
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+Function Bind(std::atomic<void*>& slot, const char* library, const char* name) {
+  void* bound = slot.load(std::memory_order_acquire);
+  if (bound == nullptr) {
+    HMODULE module = LoadLibraryA(library);
+    if (module == nullptr) return nullptr;
+    bound = reinterpret_cast<void*>(GetProcAddress(module, name));
+    slot.store(bound, std::memory_order_release);
+  }
+  return reinterpret_cast<Function>(bound);
 }
+
+// A constant-initialised slot per function, so no guard or lock is compiled in.
+#define KM_BOUND(library, name)               \
+  static constinit std::atomic<void*> slot{}; \
+  const auto bound = Bind<decltype(&::name)>(slot, library, #name)
 
 // Whether this thread has asked for COM; asked once, as a failure (the thread already lives in
 // another apartment) would fail again.
-thread_local bool comAsked = false;
+ThreadSlot comAsked;
 
 // Apartment-threaded, as the shell's handlers and dialogs expect, and without OLE1 DDE.
 bool StartCom() {
-  comAsked = true;
-  static const auto initialize = Bind<decltype(&::CoInitializeEx)>("ole32.dll", "CoInitializeEx");
-  return initialize != nullptr &&
-         SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  comAsked.Set(&comAsked);
+  KM_BOUND("ole32.dll", CoInitializeEx);
+  return bound != nullptr &&
+         SUCCEEDED(bound(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
 
 void NeedCom() {
-  if (!comAsked) StartCom();
+  if (comAsked.Get() == nullptr) StartCom();
 }
 
 }  // namespace
-
-// Function-local statics: bound once, safely, from whichever thread calls first.
-#define KM_BOUND(library, name) static const auto bound = Bind<decltype(&::name)>(library, #name)
 
 ComForThisThread::ComForThisThread() : initialized_(StartCom()) {}
 
