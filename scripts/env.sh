@@ -91,7 +91,7 @@ prepare_wine() {
   fi
   # A persistent server, warmed up with its output elsewhere: Wine's background
   # processes keep the first process's pipes open, which would hang a pipeline or ctest.
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # one may already be running
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 

@@ -16,6 +16,6 @@ INT_PTR CALLBACK BareProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(101), nullptr, BareProc, 0);
+  DialogBoxParamW(instance, MAKEINTRESOURCEW(101), nullptr, BareProc, 0);
   return 0;
 }
