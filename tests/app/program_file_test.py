@@ -15,8 +15,9 @@ MOST_BYTES = 64 * 1024
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}
 
 program, objdump = sys.argv[1], sys.argv[2]
-headers = subprocess.run([objdump, "-p", program], check=True, capture_output=True,
-                         text=True).stdout
+# objdump's own words, untranslated: the tests run in a Japanese locale.
+headers = subprocess.run([objdump, "-p", program], check=True, capture_output=True, text=True,
+                         env=dict(os.environ, LC_ALL="C")).stdout
 failures = []
 size = os.path.getsize(program)
 if size > MOST_BYTES:
