@@ -51,6 +51,15 @@ size_t FieldLimit(int id) {
   }
 }
 
+// The first units of text, as a text of their own; null when it cannot be held.
+std::unique_ptr<wchar_t[]> StartOf(const wchar_t* text, size_t units) {
+  std::unique_ptr<wchar_t[]> start(new (std::nothrow) wchar_t[units + 1]);
+  if (!start) return start;
+  std::memcpy(start.get(), text, units * sizeof(wchar_t));
+  start[units] = L'\0';
+  return start;
+}
+
 // The selection, as units from the start of the text.
 void GetSelection(HWND field, DWORD* start, DWORD* end) {
   SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end));
@@ -137,11 +146,7 @@ void MainWindow::SetFieldText(int id, const wchar_t* text) {
     SetWindowTextW(Control(id), text);
     return;
   }
-  std::unique_ptr<wchar_t[]> cut(new (std::nothrow) wchar_t[fits + 1]);
-  if (!cut) return;
-  std::memcpy(cut.get(), text, fits * sizeof(wchar_t));
-  cut[fits] = L'\0';
-  SetWindowTextW(Control(id), cut.get());
+  if (std::unique_ptr<wchar_t[]> cut = StartOf(text, fits)) SetWindowTextW(Control(id), cut.get());
 }
 
 bool MainWindow::KeepFieldWithinLimit(int id) {
@@ -186,28 +191,21 @@ namespace {
 // A paste is cut to the room the field has, where it goes in, as one step that undo takes back.
 bool PasteWithinLimit(HWND field, size_t limit) {
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(field)) return false;
-  bool pasted = false;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
-      size_t length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
-      size_t fits = cp932::FittingLength(text, length, RoomForSelection(field, limit));
-      std::unique_ptr<wchar_t[]> piece(new (std::nothrow) wchar_t[fits + 1]);
-      if (piece) {
-        std::memcpy(piece.get(), text, fits * sizeof(wchar_t));
-        piece[fits] = L'\0';
-        pasted = true;
-      }
-      GlobalUnlock(data);
-      CloseClipboard();
-      if (pasted) {
-        if (fits < length) MessageBeep(MB_OK);
-        SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(piece.get()));
-      }
-      return pasted;
-    }
+  std::unique_ptr<wchar_t[]> piece;
+  bool shortened = false;
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (auto* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+    size_t length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
+    size_t fits = cp932::FittingLength(text, length, RoomForSelection(field, limit));
+    piece = StartOf(text, fits);
+    shortened = fits < length;
+    GlobalUnlock(data);
   }
   CloseClipboard();
-  return pasted;
+  if (!piece) return false;
+  if (shortened) MessageBeep(MB_OK);
+  SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(piece.get()));
+  return true;
 }
 
 // A typed character that does not fit is refused, as a full edit control refuses one.
