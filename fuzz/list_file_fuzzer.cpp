@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "a bad header changed the list");
     } else if (replace) {
       Require(list.capacity() == Int32At(data + 21), "replace did not take the capacity");
-      Require(std::strcmp(list.filePath(), path.c_str()) == 0, "replace did not take the path");
+      // A list cut short by a bad record is not tied to the file it could not read whole.
+      Require(std::strcmp(list.filePath(), loaded ? path.c_str() : "") == 0,
+              "replace took the wrong path");
       Require(!loaded || !list.modified(), "a replace load left the list modified");
     } else {
       Require(list.capacity() == 30 && list.filePath()[0] == '\0', "append changed the header");

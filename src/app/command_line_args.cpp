@@ -36,7 +36,45 @@ void Scan(const char* text, Found found) {
   }
 }
 
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 }  // namespace
+
+std::unique_ptr<char[]> CommandLineUtf8(const char16_t* text) {
+  size_t units = 0;
+  while (text[units] != 0) ++units;
+  // At most three bytes for each unit: a pair of units makes four.
+  std::unique_ptr<char[]> utf8(new (std::nothrow) char[3 * units + 1]);
+  if (!utf8) return utf8;
+  auto* out = reinterpret_cast<unsigned char*>(utf8.get());
+  for (size_t i = 0; i < units; ++i) {
+    char32_t code = text[i];
+    if (IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1])) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      *out++ = 0xFF;
+      continue;
+    }
+    if (code < 0x80) {
+      *out++ = static_cast<unsigned char>(code);
+    } else if (code < 0x800) {
+      *out++ = static_cast<unsigned char>(0xC0 | (code >> 6));
+      *out++ = static_cast<unsigned char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      *out++ = static_cast<unsigned char>(0xE0 | (code >> 12));
+      *out++ = static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3F));
+      *out++ = static_cast<unsigned char>(0x80 | (code & 0x3F));
+    } else {
+      *out++ = static_cast<unsigned char>(0xF0 | (code >> 18));
+      *out++ = static_cast<unsigned char>(0x80 | ((code >> 12) & 0x3F));
+      *out++ = static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3F));
+      *out++ = static_cast<unsigned char>(0x80 | (code & 0x3F));
+    }
+  }
+  *out = 0;
+  return utf8;
+}
 
 CommandLineArgs::CommandLineArgs(const char* commandLine) {
   size_t length = std::strlen(commandLine);

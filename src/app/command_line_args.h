@@ -2,6 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+// The UTF-8 form of a UTF-16 command line. Half a surrogate pair becomes the byte 0xFF, which no
+// UTF-8 text holds: the one argument it is in then names no file, and the others stay whole.
+std::unique_ptr<char[]> CommandLineUtf8(const char16_t* text);
 
 class CommandLineArgs {
  public:

@@ -3,7 +3,6 @@
 
 #include "app/command_line_args.h"
 #include "resource.h"
-#include "store/wide_path.h"
 #include "ui/main_window.h"
 #include "ui/texts.h"
 
@@ -58,6 +57,11 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
       pathEditProc(nullptr),
       optionsEditProc(nullptr),
       bringForwardMessage(RegisterWindowMessageW(kBringForwardMessageName)) {
+  // A copy run as administrator would otherwise never hear a normal second copy ask it forward:
+  // Windows filters registered messages from lower integrity levels.
+  if (bringForwardMessage != 0) {
+    ChangeWindowMessageFilterEx(dialog, bringForwardMessage, MSGFLT_ALLOW, nullptr);
+  }
   listBoxProc = Subclass(Control(IDC_SETTING_LIST), this, ListBoxSubclassProc);
   nameEditProc = Subclass(Control(IDC_NAME), this, NameEditSubclassProc);
   pathEditProc = Subclass(Control(IDC_PATH), this, PathEditSubclassProc);
@@ -98,7 +102,8 @@ INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
   HINSTANCE instance = reinterpret_cast<const DialogStart*>(start)->instance;
   SetIcons(dialog, instance);
   // Read wide and split as UTF-8: the list files' names need not fit any code page.
-  std::unique_ptr<char[]> commandLine = Utf8Path(GetCommandLineW());
+  std::unique_ptr<char[]> commandLine =
+      CommandLineUtf8(reinterpret_cast<const char16_t*>(GetCommandLineW()));
   auto* args = new CommandLineArgs(commandLine ? commandLine.get() : "");
   mainWindow = new MainWindow(instance, dialog, *args);
   delete args;

@@ -4,6 +4,16 @@
 
 namespace {
 
+// A program unpacked into Downloads sits beside whatever else was downloaded: no DLL is ever
+// looked for in its own folder, or in the current one, only in System32. Windows 7 without its
+// 2011 update lacks SetDefaultDllDirectories: there at least the current folder leaves the search.
+void LoadLibrariesFromSystemOnly() {
+  using SetDefault = BOOL(WINAPI*)(DWORD);
+  auto setDefault = reinterpret_cast<SetDefault>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
 BOOL CALLBACK FindMarkedWindow(HWND window, LPARAM found) {
   if (GetPropW(window, kMainWindowMark) == nullptr) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
@@ -27,6 +37,7 @@ void BringRunningCopyForward() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  LoadLibrariesFromSystemOnly();
   HANDLE mutex = CreateMutexW(nullptr, TRUE, L"kmlaunch");
   DWORD error = GetLastError();
   // A copy running as administrator holds a mutex that this one may not open: a copy runs all
@@ -41,6 +52,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   DialogStart start = {instance};
   DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
                   reinterpret_cast<LPARAM>(&start));
+  // A program the user launched is still being started by the shell: let it finish.
+  FinishLaunchesUnderway(5000);
   if (mutex != nullptr) CloseHandle(mutex);
   return 0;
 }

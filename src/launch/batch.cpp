@@ -67,6 +67,8 @@ bool MainWindow::ToggleBatch() {
     SetMode(UiMode::BatchEnd);
     return true;
   }
+  HWND focus = GetFocus();
+  focusBeforeBatch = IsChild(dialog, focus) ? GetDlgCtrlID(focus) : 0;
   SetMode(UiMode::Batch);
   uintptr_t thread = _beginthreadex(nullptr, 0, BatchWorker, this, 0, nullptr);
   if (thread == 0) {
@@ -87,4 +89,9 @@ void MainWindow::FinishBatch() {
     ShowSelected();
   }
   SetMode(UiMode::Idle);
+  // Back where the user was, if that control is usable again.
+  if (focusBeforeBatch != 0 && IsWindowEnabled(Control(focusBeforeBatch))) {
+    FocusControl(focusBeforeBatch);
+  }
+  focusBeforeBatch = 0;
 }

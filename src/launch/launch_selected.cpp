@@ -30,6 +30,9 @@ struct SingleLaunch {
 
 namespace {
 
+// Launch threads still running, counted so that the process does not end under one.
+std::atomic<int> launchesUnderway{0};
+
 unsigned __stdcall LaunchThread(void* argument) {
   auto* launch = static_cast<SingleLaunch*>(argument);
   {
@@ -42,6 +45,7 @@ unsigned __stdcall LaunchThread(void* argument) {
         StartThroughShell(launch->setting, launch->owner, SEE_MASK_NOASYNC, stopRequested, launch);
   }
   launch->Release();
+  --launchesUnderway;
   return 0;
 }
 
@@ -79,8 +83,10 @@ bool MainWindow::RunLaunch(const LaunchSetting& setting) {
   if (launch == nullptr) return false;
   launch->setting = setting;
   launch->owner = dialog;
+  ++launchesUnderway;
   uintptr_t thread = _beginthreadex(nullptr, 0, LaunchThread, launch, 0, nullptr);
   if (thread == 0) {
+    --launchesUnderway;
     delete launch;
     ModalScope modal;
     return StartThroughShell(setting, dialog, 0, nullptr, nullptr);
@@ -92,11 +98,18 @@ bool MainWindow::RunLaunch(const LaunchSetting& setting) {
     PumpUntilDone(dialog, reinterpret_cast<HANDLE>(thread), *launch);
     launchWait = nullptr;
   }
+  // Esc, a quit message or a failed wait end the pump while the shell may still be starting the
+  // program: that launch counts as done, and its thread stops waiting once it is.
+  bool finished = WaitForSingleObject(reinterpret_cast<HANDLE>(thread), 0) == WAIT_OBJECT_0;
+  if (!finished) launch->stop = true;
   CloseHandle(reinterpret_cast<HANDLE>(thread));
-  // Stopped: the program was started, or is being started, and keeps running.
-  bool launched = launch->stop.load() || launch->launched.load();
+  bool launched = !finished || launch->launched.load();
   launch->Release();
   return launched;
+}
+
+void FinishLaunchesUnderway(DWORD mostMs) {
+  for (DWORD waited = 0; launchesUnderway.load() > 0 && waited < mostMs; waited += 20) Sleep(20);
 }
 
 bool MainWindow::LaunchSelected() {
@@ -122,6 +135,11 @@ bool MainWindow::LaunchSelected() {
     return false;
   }
 
+  // The focus leaves the button before it is disabled, for the row being launched, so that the
+  // keyboard (Esc among it) still works; it comes back with the button.
+  HWND listBox = Control(IDC_SETTING_LIST);
+  bool buttonHadFocus = GetFocus() == button;
+  if (buttonHadFocus) FocusControl(IDC_SETTING_LIST);
   EnableWindow(button, FALSE);
   bool launched = RunLaunch(setting);
   if (!launched) {
@@ -129,5 +147,10 @@ bool MainWindow::LaunchSelected() {
                         texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
   }
   EnableWindow(button, TRUE);
+  if (buttonHadFocus && (GetFocus() == listBox || GetFocus() == nullptr)) {
+    FocusControl(IDC_LAUNCH_ONE);
+  }
+  // A row picked meanwhile is shown now: its selection change was held off during the wait.
+  if (SelectedRow() != currentIndex) ShowSelected();
   return launched;
 }

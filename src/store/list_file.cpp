@@ -169,7 +169,8 @@ bool LaunchSettingList::LoadFromFile(const char* path, const char* signature, bo
   if (ok) fileCapacity = DecodeInt32(piece);
   ok = ok && fileCapacity >= 0 && fileCount <= fileCapacity;
 
-  if (ok && replace) {
+  bool tookFile = ok && replace;
+  if (tookFile) {
     Clear();
     capacity_ = fileCapacity;
     SetFilePath(path);
@@ -184,5 +185,8 @@ bool LaunchSettingList::LoadFromFile(const char* path, const char* signature, bo
   file_layer::Close(file);
   delete[] scratch;
   if (ok && replace) modified_ = false;
+  // A list cut short by a damaged record is not that file: saving it there would cost the user
+  // the records that could not be read.
+  if (!ok && tookFile) filePath_[0] = '\0';
   return ok;
 }

@@ -42,9 +42,9 @@ INT_PTR CALLBACK ChoiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       SetWindowTextW(firstRadio, choiceParams->firstOption ? choiceParams->firstOption : L"");
       SetWindowTextW(secondRadio, choiceParams->secondOption ? choiceParams->secondOption : L"");
       SendMessageW(firstRadio, BM_SETCHECK, BST_CHECKED, 0);
-      // The radio group is a tab stop so the keyboard reaches it, yet OK takes the focus, so
-      // Enter at once accepts the first option.
-      SetFocus(GetDlgItem(dialog, IDOK));
+      // The focus starts on the checked option, so a screen reader names what Enter takes, and
+      // Enter, through the default OK button, takes it.
+      SetFocus(firstRadio);
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {

@@ -112,17 +112,27 @@ bool MainWindow::MoveEntryDown() { return MoveEntry(+1); }
 
 bool MainWindow::RegisterEntry() {
   std::memset(&editBuffer, 0, sizeof editBuffer);
+  // What the setting being edited holds now: a field the user left as shown keeps its stored
+  // bytes, even those that code page 932 cannot show and would come back as something else.
+  LaunchSetting before = {};
+  bool editing = mode.load() == UiMode::Edit && list->Get(currentIndex, &before);
   // A character the list file cannot hold is refused, never stored as something else.
   struct Field {
     int id;
     char* text;
+    const char* storedText;  // what the setting held before this edit
     size_t size;
     const wchar_t* refusal;
   } const fields[] = {
-      {IDC_NAME, editBuffer.name, sizeof editBuffer.name, texts::kUnstorableNameText},
-      {IDC_PATH, editBuffer.path, sizeof editBuffer.path, texts::kUnstorablePathText},
-      {IDC_OPTIONS, editBuffer.options, sizeof editBuffer.options, texts::kUnstorableOptionsText}};
+      {IDC_NAME, editBuffer.name, before.name, sizeof editBuffer.name, texts::kUnstorableNameText},
+      {IDC_PATH, editBuffer.path, before.path, sizeof editBuffer.path, texts::kUnstorablePathText},
+      {IDC_OPTIONS, editBuffer.options, before.options, sizeof editBuffer.options,
+       texts::kUnstorableOptionsText}};
   for (const Field& field : fields) {
+    if (editing && FieldShows(field.id, field.storedText)) {
+      std::memcpy(field.text, field.storedText, field.size);
+      continue;
+    }
     if (!ReadField(field.id, field.text, field.size)) {
       Warn(dialog, field.refusal, texts::kUnstorableCaption);
       return false;

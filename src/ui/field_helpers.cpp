@@ -1,6 +1,7 @@
 // Browse buttons, the quoted append to the options, the text fields' byte limits, and the three
 // controls that take drops.
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <new>
 
@@ -8,6 +9,7 @@
 #include "store/wide_path.h"
 #include "ui/cp932.h"
 #include "ui/main_window.h"
+#include "ui/message_box.h"
 #include "ui/modal_scope.h"
 #include "ui/shell_calls.h"
 #include "ui/text_format.h"
@@ -115,14 +117,23 @@ bool MainWindow::BrowseForFileOrFolder(char* buffer, wchar_t* chosen) {
 
 bool MainWindow::BrowsePath() {
   wchar_t chosen[MAX_PATH];
-  if (BrowseForFileOrFolder(editBuffer.path, chosen)) SetFieldText(IDC_PATH, chosen);
+  if (BrowseForFileOrFolder(editBuffer.path, chosen) && !SetFieldText(IDC_PATH, chosen)) {
+    WarnPathTooLong(IDC_PATH, texts::kBrowseTooLongCaption);
+  }
   return true;
 }
 
 bool MainWindow::BrowseOptions() {
   wchar_t chosen[MAX_PATH];
-  if (BrowseForFileOrFolder(editBuffer.options, chosen)) AppendQuotedPath(chosen);
+  if (BrowseForFileOrFolder(editBuffer.options, chosen) && !AppendQuotedPath(chosen)) {
+    WarnPathTooLong(IDC_OPTIONS, texts::kBrowseTooLongCaption);
+  }
   return true;
+}
+
+void MainWindow::WarnPathTooLong(int id, const wchar_t* caption) {
+  ShowMessage(dialog, id == IDC_PATH ? texts::kPathTooLongText : texts::kOptionsTooLongText,
+              caption, MB_OK | MB_ICONWARNING);
 }
 
 bool MainWindow::ReadField(int id, char* text, size_t size) const {
@@ -139,14 +150,18 @@ bool MainWindow::ReadField(int id, char* text, size_t size) const {
   return true;
 }
 
-void MainWindow::SetFieldText(int id, const wchar_t* text) {
+bool MainWindow::FieldShows(int id, const char* text) const {
+  size_t length = 0;
+  std::unique_ptr<wchar_t[]> whole = WholeText(Control(id), &length);
+  std::unique_ptr<wchar_t[]> shown = cp932::ToWide(text);
+  return whole && shown && std::wcscmp(whole.get(), shown.get()) == 0;
+}
+
+bool MainWindow::SetFieldText(int id, const wchar_t* text) {
   size_t length = wcslen(text);
-  size_t fits = cp932::FittingLength(text, length, FieldLimit(id));
-  if (fits == length) {
-    SetWindowTextW(Control(id), text);
-    return;
-  }
-  if (std::unique_ptr<wchar_t[]> cut = StartOf(text, fits)) SetWindowTextW(Control(id), cut.get());
+  if (cp932::FittingLength(text, length, FieldLimit(id)) != length) return false;
+  SetWindowTextW(Control(id), text);
+  return true;
 }
 
 bool MainWindow::KeepFieldWithinLimit(int id) {
@@ -177,13 +192,15 @@ bool MainWindow::KeepFieldWithinLimit(int id) {
   return true;
 }
 
-void MainWindow::AppendQuotedPath(const wchar_t* path) {
+bool MainWindow::AppendQuotedPath(const wchar_t* path) {
   size_t length = 0;
   std::unique_ptr<wchar_t[]> options = WholeText(Control(IDC_OPTIONS), &length);
-  if (!options) return;
+  if (!options) return false;
   std::unique_ptr<wchar_t[]> text =
       AppendQuoted(options.get(), path, FieldLimit(IDC_OPTIONS), cp932::FittingLength);
-  if (text) SetWindowTextW(Control(IDC_OPTIONS), text.get());
+  if (!text) return false;
+  SetWindowTextW(Control(IDC_OPTIONS), text.get());
+  return true;
 }
 
 namespace {
@@ -264,13 +281,17 @@ void TakeListFiles(MainWindow* owner, HWND, HDROP drop) {
 }
 
 void TakePath(MainWindow* owner, HWND, HDROP drop) {
-  if (std::unique_ptr<wchar_t[]> path = DroppedPath(drop, 0)) {
-    owner->SetFieldText(IDC_PATH, path.get());
+  std::unique_ptr<wchar_t[]> path = DroppedPath(drop, 0);
+  if (path && !owner->SetFieldText(IDC_PATH, path.get())) {
+    owner->WarnPathTooLong(IDC_PATH, texts::kDropTooLongCaption);
   }
 }
 
 void TakeQuotedOption(MainWindow* owner, HWND, HDROP drop) {
-  if (std::unique_ptr<wchar_t[]> path = DroppedPath(drop, 0)) owner->AppendQuotedPath(path.get());
+  std::unique_ptr<wchar_t[]> path = DroppedPath(drop, 0);
+  if (path && !owner->AppendQuotedPath(path.get())) {
+    owner->WarnPathTooLong(IDC_OPTIONS, texts::kDropTooLongCaption);
+  }
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ constexpr wchar_t kMainWindowMark[] = L"kmlaunch.MainWindow";
 
 // Posted by the batch worker as its very last touch of the window.
 constexpr UINT kBatchFinishedMessage = WM_APP + 1;
+// Sent by SetMode from another thread: modes change on the dialog's own thread.
+constexpr UINT kSetModeMessage = WM_APP + 2;
 
 // The name of the message a second copy posts to ask the running one to come forward.
 constexpr wchar_t kBringForwardMessageName[] = L"kmlaunch.BringForward";
@@ -82,12 +84,17 @@ class MainWindow {
   bool BrowseOptions();
   // The chosen path into chosen (MAX_PATH units), and into buffer where code page 932 holds it.
   bool BrowseForFileOrFolder(char* buffer, wchar_t* chosen);
-  void AppendQuotedPath(const wchar_t* path);
+  // The path goes in whole with both its quotes, or not at all (false).
+  bool AppendQuotedPath(const wchar_t* path);
+  // A path that does not fit field id is refused whole, never stored cut.
+  void WarnPathTooLong(int id, const wchar_t* caption);
   // A text field's content as it fits its record field of size bytes, whole characters only;
   // false when it has a character that code page 932 lacks.
   bool ReadField(int id, char* text, size_t size) const;
-  // A text field set to the longest start of text that fits its bytes.
-  void SetFieldText(int id, const wchar_t* text);
+  // Whether a text field shows text, a code page 932 text, as ShowSetting put it there.
+  bool FieldShows(int id, const char* text) const;
+  // A text field set to text; false, and the field unchanged, when it does not all fit.
+  bool SetFieldText(int id, const wchar_t* text);
   // EN_CHANGE of a text field: text past the field's bytes that came in some other way than
   // typing or pasting is cut where it came in.
   bool KeepFieldWithinLimit(int id);
@@ -121,11 +128,16 @@ class MainWindow {
   WNDPROC optionsEditProc;
   bool shutdownReasonShown = false;
   SingleLaunch* launchWait = nullptr;  // the single launch being waited for, if any
+  int focusBeforeBatch = 0;            // the control given the focus back after a batch
   // Zero if Windows could not register it.
   UINT bringForwardMessage = 0;
 };
 
 extern MainWindow* mainWindow;
+
+// At the end of the process: a single launch whose wait was ended may still be inside the shell,
+// and gets up to mostMs to finish starting its program.
+void FinishLaunchesUnderway(DWORD mostMs);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -188,6 +188,11 @@ BOOL AnswerEndSession(HWND dialog) {
 }  // namespace
 
 UiMode MainWindow::SetMode(UiMode newMode) {
+  // The focus is the dialog thread's own: only there can it be seen and moved.
+  if (GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) {
+    return static_cast<UiMode>(
+        SendMessageW(dialog, kSetModeMessage, static_cast<WPARAM>(newMode), 0));
+  }
   UiMode previous = mode.load();
   if (newMode == previous) return previous;
   // Controls are disabled before the mode is stored and enabled after it. Only those whose
@@ -234,6 +239,9 @@ UiMode MainWindow::SetMode(UiMode newMode) {
       break;
     case UiMode::BatchEnd:
       mode = UiMode::BatchEnd;
+      // No control is usable: the window itself keeps the keyboard, so that keys still reach the
+      // dialog manager rather than arriving as system keys that nothing reads.
+      if (GetFocus() == nullptr || !IsWindowEnabled(GetFocus())) SetFocus(dialog);
       break;
     default:
       break;
@@ -331,6 +339,15 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case kBatchFinishedMessage:
       if (mainWindow != nullptr) mainWindow->FinishBatch();
       return TRUE;
+    case kSetModeMessage:
+      if (mainWindow == nullptr) return FALSE;
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT,
+                        static_cast<LONG_PTR>(mainWindow->SetMode(static_cast<UiMode>(wParam))));
+      return TRUE;
+    case WM_SETFOCUS:
+      // In BatchEnd the focus stays on the window: the dialog manager would put it back on the
+      // disabled button.
+      return mainWindow != nullptr && mainWindow->mode.load() == UiMode::BatchEnd;
     case WM_CLOSE:
       return HandleClose(dialog);
     case WM_QUERYENDSESSION:

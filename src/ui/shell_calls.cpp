@@ -2,6 +2,7 @@
 #include "ui/shell_calls.h"
 
 #include <atomic>
+#include <cwchar>
 
 #include "ui/thread_slot.h"
 
@@ -9,13 +10,26 @@ namespace shell_calls {
 
 namespace {
 
+// From System32 only, never from the program's folder, where anything may have been unpacked.
+HMODULE LoadSystemLibrary(const wchar_t* library) {
+  HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+  // Windows 7 without its 2011 update knows no search flags: the full path does the same.
+  wchar_t path[MAX_PATH];
+  UINT folder = GetSystemDirectoryW(path, MAX_PATH);
+  if (folder == 0 || folder + 1 + wcslen(library) >= MAX_PATH) return nullptr;
+  path[folder] = L'\\';
+  wcscpy(path + folder + 1, library);
+  return LoadLibraryW(path);
+}
+
 // Threads that look a function up at once both find the same address, so the slot needs no
 // lock; a library that is missing is looked for again on the next call.
 template <typename Function>
-Function Bind(std::atomic<void*>& slot, const char* library, const char* name) {
+Function Bind(std::atomic<void*>& slot, const wchar_t* library, const char* name) {
   void* bound = slot.load(std::memory_order_acquire);
   if (bound == nullptr) {
-    HMODULE module = LoadLibraryA(library);
+    HMODULE module = LoadSystemLibrary(library);
     if (module == nullptr) return nullptr;
     bound = reinterpret_cast<void*>(GetProcAddress(module, name));
     slot.store(bound, std::memory_order_release);
@@ -35,7 +49,7 @@ ThreadSlot comAsked;
 // Apartment-threaded, as the shell's handlers and dialogs expect, and without OLE1 DDE.
 bool StartCom() {
   comAsked.Set(&comAsked);
-  KM_BOUND("ole32.dll", CoInitializeEx);
+  KM_BOUND(L"ole32.dll", CoInitializeEx);
   return bound != nullptr &&
          SUCCEEDED(bound(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
@@ -49,51 +63,51 @@ void NeedCom() {
 ComForThisThread::ComForThisThread() : initialized_(StartCom()) {}
 
 ComForThisThread::~ComForThisThread() {
-  KM_BOUND("ole32.dll", CoUninitialize);
+  KM_BOUND(L"ole32.dll", CoUninitialize);
   if (initialized_ && bound != nullptr) bound();
 }
 
 BOOL ShellExecuteExW(SHELLEXECUTEINFOW* request) {
   NeedCom();
-  KM_BOUND("shell32.dll", ShellExecuteExW);
+  KM_BOUND(L"shell32.dll", ShellExecuteExW);
   return bound != nullptr && bound(request);
 }
 
 LPITEMIDLIST SHBrowseForFolderW(BROWSEINFOW* request) {
   NeedCom();
-  KM_BOUND("shell32.dll", SHBrowseForFolderW);
+  KM_BOUND(L"shell32.dll", SHBrowseForFolderW);
   return bound != nullptr ? bound(request) : nullptr;
 }
 
 BOOL SHGetPathFromIDListW(LPCITEMIDLIST item, wchar_t* path) {
-  KM_BOUND("shell32.dll", SHGetPathFromIDListW);
+  KM_BOUND(L"shell32.dll", SHGetPathFromIDListW);
   return bound != nullptr && bound(item, path);
 }
 
 UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* path, UINT size) {
-  KM_BOUND("shell32.dll", DragQueryFileW);
+  KM_BOUND(L"shell32.dll", DragQueryFileW);
   return bound != nullptr ? bound(drop, index, path, size) : 0;
 }
 
 void DragFinish(HDROP drop) {
-  KM_BOUND("shell32.dll", DragFinish);
+  KM_BOUND(L"shell32.dll", DragFinish);
   if (bound != nullptr) bound(drop);
 }
 
 void CoTaskMemFree(void* block) {
-  KM_BOUND("ole32.dll", CoTaskMemFree);
+  KM_BOUND(L"ole32.dll", CoTaskMemFree);
   if (bound != nullptr) bound(block);
 }
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
   NeedCom();
-  KM_BOUND("comdlg32.dll", GetOpenFileNameW);
+  KM_BOUND(L"comdlg32.dll", GetOpenFileNameW);
   return bound != nullptr && bound(request);
 }
 
 BOOL GetSaveFileNameW(OPENFILENAMEW* request) {
   NeedCom();
-  KM_BOUND("comdlg32.dll", GetSaveFileNameW);
+  KM_BOUND(L"comdlg32.dll", GetSaveFileNameW);
   return bound != nullptr && bound(request);
 }
 

@@ -72,8 +72,9 @@ std::unique_ptr<Char[]> AppendQuoted(const Char* options, const Char* path, size
   put(&kQuote, 1);
   put(path, pathLength);
   put(&kQuote, 1);
-  // Cut at a character boundary: half a character would be stored as garbage.
-  result[fitting(result.get(), length, limit)] = '\0';
+  // A cut path would name another file, or leave its quote open: all of it or nothing.
+  if (fitting(result.get(), length, limit) != length) return nullptr;
+  result[length] = '\0';
   return result;
 }
 

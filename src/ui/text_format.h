@@ -19,7 +19,7 @@ template <typename Char>
 using FittingFunction = size_t (*)(const Char* text, size_t length, size_t limit);
 
 // The options text with path appended in double quotes: no separator after an empty text or a
-// trailing space, one space otherwise; cut to the longest start that fits in limit.
+// trailing space, one space otherwise; null when the whole of it does not fit in limit.
 template <typename Char>
 std::unique_ptr<Char[]> AppendQuoted(const Char* options, const Char* path, size_t limit,
                                      FittingFunction<Char> fitting);

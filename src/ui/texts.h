@@ -58,8 +58,14 @@ inline constexpr wchar_t kOpenTitle[] = L"ファイルを開く";
 inline constexpr wchar_t kSaveTitle[] = L"ファイルを保存";
 inline constexpr wchar_t kListFileExtension[] = L"dat";
 
-// Browse dialog.
+// Browse dialog and drops on the path and options fields: a path that does not fit.
 inline constexpr wchar_t kBrowseTitle[] = L"ファイルまたはフォルダを選択";
+inline constexpr wchar_t kBrowseTooLongCaption[] = L"参照不可（文字数上限）";
+inline constexpr wchar_t kDropTooLongCaption[] = L"ドロップ不可（文字数上限）";
+inline constexpr wchar_t kPathTooLongText[] =
+    L"パスが起動パスの文字数上限を超えるため、入力できません。";
+inline constexpr wchar_t kOptionsTooLongText[] =
+    L"パスを加えるとオプションの文字数上限を超えるため、追加できません。";
 
 // Entry editing.
 inline constexpr wchar_t kListFullText[] = L"これ以上登録できません。";

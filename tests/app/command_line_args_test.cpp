@@ -54,4 +54,22 @@ TEST(CommandLineArgs, LeavesTheCallersTextAlone) {
   EXPECT_EQ(std::string(line), before);
 }
 
+// Half a surrogate pair spoils only the argument it is in: its byte 0xFF is no UTF-8.
+TEST(CommandLineArgs, UnconvertibleUnitsSpoilOnlyTheirOwnArgument) {
+  struct Case {
+    std::u16string line;
+    std::string utf8;
+  } const cases[] = {
+      {u"k /x \u30EA.dat", "k /x \xE3\x83\xAA.dat"},
+      {u"\xE9 \U0001F600", "\xC3\xA9 \xF0\x9F\x98\x80"},
+      {u"k /x b\xD800.dat a.dat", "k /x b\xFF.dat a.dat"},
+      {u"\xDC00\xD83D", "\xFF\xFF"},
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<char[]> utf8 = CommandLineUtf8(c.line.c_str());
+    ASSERT_TRUE(utf8);
+    EXPECT_EQ(std::string(utf8.get()), c.utf8);
+  }
+}
+
 }  // namespace

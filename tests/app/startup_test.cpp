@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,9 +30,10 @@ std::string ProgramPath() {
 // One running copy and its main window.
 class RunningCopy {
  public:
-  explicit RunningCopy(const std::string& arguments, bool waitForWindow = true) {
+  explicit RunningCopy(const std::string& arguments, bool waitForWindow = true,
+                       const std::string& program = ProgramPath()) {
     // Paths are UTF-8, as the list keeps them; the command line goes over wide.
-    std::wstring commandLine = Wide932("\"" + ProgramPath() + "\" " + arguments, CP_UTF8);
+    std::wstring commandLine = Wide932("\"" + program + "\" " + arguments, CP_UTF8);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -145,33 +147,94 @@ TEST(Startup, CommandLineListFiles) {
   }
 }
 
-// The caption and text of the first message box the copy shows, which is then answered.
-std::pair<std::string, std::string> AnswerFirstBox(const RunningCopy& copy) {
+// The first visible window of the copy, other than its main window, that match accepts; null
+// after 10 s.
+HWND WaitForWindowOf(const RunningCopy& copy, std::function<bool(HWND)> match) {
   struct Search {
-    DWORD process;
-    HWND box;
-  } search = {GetProcessId(copy.process()), nullptr};
-  for (int i = 0; i < 400 && search.box == nullptr; ++i) {
+    const RunningCopy* copy;
+    std::function<bool(HWND)> match;
+    HWND found;
+  } search = {&copy, std::move(match), nullptr};
+  for (int i = 0; i < 400 && search.found == nullptr; ++i) {
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
           auto* s = reinterpret_cast<Search*>(data);
           DWORD owner = 0;
           GetWindowThreadProcessId(window, &owner);
-          if (owner == s->process && GetDlgItem(window, 0xFFFF) != nullptr &&
-              IsWindowVisible(window)) {
-            s->box = window;
-            return FALSE;
+          if (owner != GetProcessId(s->copy->process()) || window == s->copy->window() ||
+              !IsWindowVisible(window) || !s->match(window)) {
+            return TRUE;
           }
-          return TRUE;
+          s->found = window;
+          return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
-    if (search.box == nullptr) Sleep(25);
+    if (search.found == nullptr) Sleep(25);
   }
-  if (search.box == nullptr) return {};
-  std::string caption = WindowText932(search.box);
-  std::string text = WindowText932(GetDlgItem(search.box, 0xFFFF));
-  PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+  return search.found;
+}
+
+// The caption and text of the first message box the copy shows, which is then answered.
+std::pair<std::string, std::string> AnswerFirstBox(const RunningCopy& copy, int button = IDOK) {
+  HWND box = WaitForWindowOf(copy, [](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
+  if (box == nullptr) return {};
+  std::string caption = WindowText932(box);
+  std::string text = WindowText932(GetDlgItem(box, 0xFFFF));
+  PostMessageW(box, WM_COMMAND, button, 0);
   return {caption, text};
+}
+
+// A list file damaged part-way shows what could be read, but is not the list's file: closing with
+// Yes and what Enter takes next leaves it byte for byte as it was.
+TEST(Startup, AListFileDamagedPartWayIsNeverOverwrittenWithLess) {
+  TestFolder folder;
+  std::string path = SaveList(folder, "three.dat", {"a", "b", "c"});
+  Bytes bytes = ReadBytes(path);
+  bytes[25 + 5384 + 256] = 0;  // the second record's path is empty
+  WriteBytes(path, bytes);
+  RunningCopy copy(path);
+  ASSERT_NE(copy.window(), nullptr);
+  EXPECT_EQ(copy.Rows(), std::vector<std::string>{"a"});
+  EXPECT_EQ(copy.Caption(), "カメリオランチャ - 無題");
+  PostMessageW(copy.window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(AnswerFirstBox(copy, IDYES).first, "保存確認");
+  HWND next = WaitForWindowOf(copy, [](HWND w) { return GetDlgItem(w, 0xFFFF) == nullptr; });
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(WindowText932(next), "ファイルを保存");  // a name is asked for, none offered
+  PostMessageW(next, WM_COMMAND, IDOK, 0);
+  Sleep(500);
+  PostMessageW(next, WM_COMMAND, IDCANCEL, 0);
+  Sleep(200);
+  EXPECT_EQ(ReadBytes(path), bytes);
+  TerminateProcess(copy.process(), 0);
+}
+
+// Wine, as Windows does, looks beside the program for a DLL the file dialog loads
+// (compstui.dll): one planted there, as a stranger's download lands beside it, is never loaded.
+TEST(Startup, ADllPlantedBesideTheProgramIsNeverLoaded) {
+  TestFolder folder;
+  std::string program = folder.Path("kmlaunch.exe");
+  std::string planted = ProgramPath();
+  planted.replace(planted.rfind('\\'), std::string::npos, "\\tests\\planted.dll");
+  ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((ProgramPath() + ".manifest").c_str(), (program + ".manifest").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(planted.c_str(), folder.Path("compstui.dll").c_str(), FALSE));
+  SetEnvironmentVariableA("KM_PLANTED_LOG", folder.Path("marks").c_str());
+  ASSERT_TRUE(CreateDirectoryA(folder.Path("marks").c_str(), nullptr));
+  RunningCopy copy("", true, program);
+  SetEnvironmentVariableA("KM_PLANTED_LOG", nullptr);
+  ASSERT_NE(copy.window(), nullptr);
+  PostMessageW(copy.window(), WM_COMMAND, IDC_LOAD_LIST, 0);
+  HWND choice = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "読込方法"; });
+  ASSERT_NE(choice, nullptr);
+  PostMessageW(choice, WM_COMMAND, IDOK, 0);
+  HWND open = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "ファイルを開く"; });
+  ASSERT_NE(open, nullptr);
+  Sleep(500);
+  EXPECT_EQ(GetFileAttributesA(folder.Path("marks\\compstui.dll").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST(Startup, SlashXFirstStartsTheBatchWithoutAnyInput) {

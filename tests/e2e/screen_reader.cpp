@@ -95,6 +95,17 @@ int main() {
     EnumWindows(FindMain, reinterpret_cast<LPARAM>(&main));
   }
   if (main == nullptr) return 1;
+  if (command == L"focus") {
+    // What the keyboard reaches, as a screen reader asks it: the control and whether it is usable.
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+    HWND focus = thread.hwndFocus;
+    Print(focus == nullptr ? L"none"
+                           : std::to_wstring(GetDlgCtrlID(focus)) +
+                                 (IsWindowEnabled(focus) ? L" enabled" : L" disabled"));
+    return 0;
+  }
   HWND list = GetDlgItem(main, IDC_SETTING_LIST);
   HWND control = argc >= 3 ? GetDlgItem(main, _wtoi(argv[2])) : nullptr;
   if (command == L"center" && control != nullptr) {

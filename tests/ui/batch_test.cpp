@@ -386,6 +386,37 @@ TEST(BatchStop, EndsTheWaitForAProgramThatNeverReadsItsMessages) {
   EXPECT_EQ(mainWindow, nullptr);
 }
 
+// However the batch ends (a click, Space or Esc on its stop button, or its last setting), the
+// keyboard stays with the window while nothing is usable, and comes back to the batch button.
+TEST(BatchEnd, TheKeyboardStaysWithTheWindowAndComesBackToTheBatchButton) {
+  struct Way {
+    const char* what;
+    WPARAM key;  // 0: a click
+    bool stop = true;
+  } const ways[] = {
+      {"click", 0}, {"Space", VK_SPACE}, {"Esc", VK_ESCAPE}, {"the last setting", 0, false}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    ProbeLog log;
+    MainDialogHost host;
+    AddSetting(host.window(), "p", ProbePath(), way.stop ? "--never-ready" : "--ready-at-once", 1);
+    BatchDriver driver(host);
+    bool stopped = false;
+    RealClick(host.Control(IDC_BATCH));
+    ASSERT_TRUE(driver.Run([&] {
+      if (stopped || !way.stop || log.Count("pid") != 1) return;
+      stopped = true;
+      if (way.key == 0) RealClick(host.Control(IDC_BATCH));
+      if (way.key != 0) host.Key(WM_KEYDOWN, way.key);
+      if (way.key == VK_SPACE) host.Key(WM_KEYUP, VK_SPACE, 0xC0000001);
+      EXPECT_EQ(host.window()->mode.load(), UiMode::BatchEnd);
+      EXPECT_TRUE(FocusUsable(host.dialog()));
+    }));
+    EXPECT_EQ(driver.boxes().size(), 1u);
+    EXPECT_EQ(GetFocus(), host.Control(IDC_BATCH));
+  }
+}
+
 // After the rows were rebuilt, no row is the current one: the end of a batch selects nothing
 // and shows nothing, and never reports a row that is gone.
 TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {

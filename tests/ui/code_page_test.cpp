@@ -151,4 +151,25 @@ TEST(CodePage, AListFileNamedBeyondCodePage932IsKeptByItsWholeName) {
   }
 }
 
+// Bytes code page 932 cannot show (85 40 has no character) are kept when their field is left as
+// shown; a field the user changed is stored as it reads.
+TEST(CodePage, UnshowableStoredBytesSurviveAnEditThatLeavesTheirField) {
+  MainDialogHost host;
+  LaunchSetting setting = MakeSetting("ab\x85\x40", "C:\\p\x85\x40.exe", "-o");
+  ASSERT_TRUE(host.window()->list->Put(-1, setting));
+  host.window()->RefillList();
+  host.window()->SelectRow(0);
+  host.Click(IDC_EDIT_ENTRY);
+  SetText932(host.Control(IDC_OPTIONS), "-changed");
+  {
+    MessageBoxAnswerer registered({IDOK});
+    host.Click(IDOK);
+  }
+  LaunchSetting stored = {};
+  ASSERT_TRUE(host.window()->list->Get(0, &stored));
+  EXPECT_STREQ(stored.name, setting.name);
+  EXPECT_STREQ(stored.path, setting.path);
+  EXPECT_STREQ(stored.options, "-changed");
+}
+
 }  // namespace

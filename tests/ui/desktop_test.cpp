@@ -196,28 +196,32 @@ TEST(FieldLimits, TypedTextKeepsTheLastWholeCharacterThatFits) {
   }
 }
 
-TEST(FieldLimits, PastedDroppedAndAppendedTextIsCutAtACharacter) {
+TEST(FieldLimits, PastedTextIsCutAtACharacterAndADroppedPathGoesInWholeOrNotAtAll) {
   MainDialogHost host;
   host.Click(IDC_NEW_ENTRY);
   // Pasted into the name.
   ASSERT_TRUE(PutOnClipboard(host.dialog(), std::wstring(300, L'あ')));
   SendMessageW(host.Control(IDC_NAME), WM_PASTE, 0, 0);
   EXPECT_EQ(host.Text(IDC_NAME), Repeat(kA, 127));
-  // A dropped path longer than the path field.
-  std::string longPath = "C:\\" + Repeat(kA, 600);
+  // A dropped Japanese path exactly as long as the path field holds.
+  std::string longPath = "C:\\" + Repeat(kA, 510);
   SendMessageA(host.Control(IDC_PATH), WM_DROPFILES,
                reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(longPath)}, true)), 0);
-  EXPECT_EQ(host.Text(IDC_PATH), "C:\\" + Repeat(kA, 510));
-  // Appended in quotes to options one byte short of holding the whole character.
-  std::string options(4092, 'o');
+  EXPECT_EQ(host.Text(IDC_PATH), longPath);
+  // Appended in quotes to options one byte short of holding it with its closing quote.
+  std::string options(4091, 'o');
   SetText932(host.Control(IDC_OPTIONS), options);
-  SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
-               reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(kA)}, true)), 0);
-  EXPECT_EQ(host.Text(IDC_OPTIONS), options + " \"");
+  {
+    MessageBoxAnswerer refused({IDOK});
+    SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(kA)}, true)), 0);
+    EXPECT_EQ(refused.seen().size(), 1u);
+  }
+  EXPECT_EQ(host.Text(IDC_OPTIONS), options);
   LaunchSetting stored = Register(host);
   EXPECT_EQ(std::string(stored.name), Repeat(kA, 127));
-  EXPECT_EQ(std::string(stored.path), "C:\\" + Repeat(kA, 510));
-  EXPECT_EQ(std::string(stored.options), options + " \"");
+  EXPECT_EQ(std::string(stored.path), longPath);
+  EXPECT_EQ(std::string(stored.options), options);
 }
 
 // --- The end of the session -------------------------------------------------------------------
@@ -431,7 +435,7 @@ class ChoiceKeys {
   int focusAtOpen_ = 0;
 };
 
-TEST(ChoiceDialog, TabAndArrowsReachTheOptionsWhileOkHasTheFocusAtFirst) {
+TEST(ChoiceDialog, OpensOnTheCheckedOptionWhichEnterTakesAndArrowsChange) {
   MainDialogHost host;
   struct Case {
     const char* what;
@@ -439,8 +443,9 @@ TEST(ChoiceDialog, TabAndArrowsReachTheOptionsWhileOkHasTheFocusAtFirst) {
     int32_t result;
   } cases[] = {
       {"Enter", {VK_RETURN}, IDC_CHOICE_FIRST},
-      {"Tab, Tab, Down, Enter", {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}, IDC_CHOICE_SECOND},
-      {"Tab, Tab, Down, Up, Enter", {VK_TAB, VK_TAB, VK_DOWN, VK_UP, VK_RETURN}, IDC_CHOICE_FIRST},
+      {"Down, Enter", {VK_DOWN, VK_RETURN}, IDC_CHOICE_SECOND},
+      {"Down, Up, Enter", {VK_DOWN, VK_UP, VK_RETURN}, IDC_CHOICE_FIRST},
+      {"Down, Tab, Enter", {VK_DOWN, VK_TAB, VK_RETURN}, IDC_CHOICE_SECOND},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -448,7 +453,7 @@ TEST(ChoiceDialog, TabAndArrowsReachTheOptionsWhileOkHasTheFocusAtFirst) {
     ChoiceDialogParams params(L"保存方法", L"上書き保存", L"名前を付けて保存");
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
-    EXPECT_EQ(keys.focusAtOpen(), IDOK);
+    EXPECT_EQ(keys.focusAtOpen(), IDC_CHOICE_FIRST);
     EXPECT_EQ(params.result, c.result);
   }
 }

@@ -211,7 +211,7 @@ TEST(LoadList, FailedLoadIsReportedAndTheWindowShowsWhatTheListHolds) {
   EXPECT_EQ(boxes.seen()[0].icon, "error");
   // The replace had begun: the rows and the caption follow the list, not the old window.
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"c0", "c1"}));
-  EXPECT_EQ(Title(host), "カメリオランチャ - cut.dat");
+  EXPECT_EQ(Title(host), "カメリオランチャ - 無題");  // not tied to the damaged file
 }
 
 TEST(LoadList, CancelsChangeNothing) {
@@ -326,14 +326,49 @@ TEST(Drops, FieldsTakeTheFirstFileOnly) {
   host.window()->SetMode(UiMode::Idle);
 }
 
-TEST(Drops, OptionsNeverGrowPastTheirLimit) {
-  MainDialogHost host;
-  host.window()->SetMode(UiMode::New);
-  std::string options(4090, 'o');
-  SetText932(host.Control(IDC_OPTIONS), options);
-  Drop(host.Control(IDC_OPTIONS), {"C:\\long path.exe"});
-  EXPECT_EQ(host.Text(IDC_OPTIONS), options + " \"C:\\");
-  host.window()->SetMode(UiMode::Idle);
+// A path goes into its field whole, or is refused with a warning and the field keeps its text.
+TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
+  TestFolder folder;
+  std::string file = folder.Path("target.exe");
+  WriteBytes(file, Bytes(10, 'x'));
+  std::string quoted = " \"" + file + "\"";
+  enum Way { DropOnPath, DropOnOptions, BrowseOptions };
+  struct Case {
+    Way way;
+    size_t over;  // bytes past the limit
+    const char* refusal;
+  } const cases[] = {{BrowseOptions, 1, "参照不可（文字数上限）"},
+                     {BrowseOptions, 0, nullptr},
+                     {DropOnPath, 0, nullptr},
+                     {DropOnPath, 1, "ドロップ不可（文字数上限）"},
+                     {DropOnOptions, 0, nullptr},
+                     {DropOnOptions, 1, "ドロップ不可（文字数上限）"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.way << " over " << c.over);
+    MainDialogHost host;
+    host.window()->SetMode(UiMode::New);
+    int field = c.way == DropOnPath ? IDC_PATH : IDC_OPTIONS;
+    // What the field has, and what comes in: together one byte short of, at or over the limit.
+    std::string kept =
+        c.way == DropOnPath ? "kept" : std::string(4095 + c.over - quoted.size(), 'o');
+    std::string path = c.way == DropOnPath ? "C:\\" + std::string(1020 + c.over, 'p') : file;
+    SetText932(host.Control(field), kept);
+    MessageBoxAnswerer boxes;
+    if (c.way == BrowseOptions) {
+      std::strcpy(host.window()->editBuffer.options, file.c_str());
+      ModalAnswerer ok({{ModalStep::Browse, 0, "ok"}});
+      host.Click(IDC_BROWSE_OPTIONS);
+    } else {
+      Drop(host.Control(field), {path});
+    }
+    std::string whole = c.way == DropOnPath ? path : kept + quoted;
+    EXPECT_EQ(host.Text(field), c.refusal ? kept : whole);
+    ASSERT_EQ(boxes.seen().size(), c.refusal ? 1u : 0u);
+    if (c.refusal) {
+      EXPECT_EQ(boxes.seen()[0].caption, c.refusal);
+    }
+    host.window()->SetMode(UiMode::Idle);
+  }
 }
 
 TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {

@@ -20,7 +20,10 @@ namespace {
 struct Outsider {
   HWND dialog;
   ProbeLog* log;
+  bool postClose = true;
+  UINT endWith = WM_KEYDOWN;  // Esc, or a quit message for the dialog's thread
   std::atomic<bool> answered{false};
+  std::atomic<bool> focusUsable{false};
   std::atomic<DWORD> escAt{0};
 };
 
@@ -31,9 +34,14 @@ unsigned __stdcall ActDuringTheWait(void* argument) {
   DWORD_PTR result = 0;
   outsider->answered =
       SendMessageTimeoutW(outsider->dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
-  PostMessageW(outsider->dialog, WM_CLOSE, 0, 0);
+  outsider->focusUsable = FocusUsable(outsider->dialog);
+  if (outsider->postClose) PostMessageW(outsider->dialog, WM_CLOSE, 0, 0);
   outsider->escAt = GetTickCount();
-  PostMessageW(outsider->dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  if (outsider->endWith == WM_QUIT) {
+    PostThreadMessageW(GetWindowThreadProcessId(outsider->dialog, nullptr), WM_QUIT, 0, 0);
+  } else {
+    PostKey(outsider->dialog, VK_ESCAPE);
+  }
   return 0;
 }
 
@@ -71,6 +79,54 @@ TEST(SingleLaunchWait, TheDialogAnswersEscEndsTheWaitAndACloseComesAfter) {
   ASSERT_EQ(saveQuestion.seen().size(), 1u);
   EXPECT_EQ(saveQuestion.seen()[0].caption, "保存確認");
   EXPECT_NE(mainWindow, nullptr);
+}
+
+// However the single launch is started, the keyboard stays with the window during its wait, Esc
+// (as Windows delivers it) or a quit message ends the wait without a failure box, and the focus
+// comes back to the button that started it.
+TEST(SingleLaunchWait, TheKeyboardStaysWithTheWindowHoweverTheLaunchStarts) {
+  struct Way {
+    const char* what;
+    int focus;  // the control the keys go to
+    UINT message;
+    WPARAM key;
+    UINT endWith = WM_KEYDOWN;
+  } const ways[] = {{"mouse", 0, WM_LBUTTONDOWN, 0},
+                    {"Space", IDC_LAUNCH_ONE, WM_KEYDOWN, VK_SPACE},
+                    {"Enter", IDC_LAUNCH_ONE, WM_KEYDOWN, VK_RETURN},
+                    {"Alt+Y", IDC_NEW_ENTRY, WM_SYSCHAR, 'y'},
+                    {"double click", IDC_SETTING_LIST, WM_COMMAND, LBN_DBLCLK},
+                    {"a quit message", 0, WM_LBUTTONDOWN, 0, WM_QUIT}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.what);
+    ProbeLog log;
+    MainDialogHost host;
+    ASSERT_TRUE(
+        host.window()->list->Put(-1, MakeSetting("hung", ProbePath().c_str(), "--never-ready")));
+    host.window()->RefillList();
+    host.window()->SelectRow(0);
+    host.window()->ShowSelected();
+    Outsider outsider{host.dialog(), &log, false, way.endWith};
+    auto thread = reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, ActDuringTheWait, &outsider, 0, nullptr));
+    MessageBoxAnswerer none;
+    if (way.focus != 0) host.window()->FocusControl(way.focus);
+    if (way.message == WM_LBUTTONDOWN) RealClick(host.Control(IDC_LAUNCH_ONE));
+    if (way.message == WM_COMMAND) host.ListNotify(static_cast<int>(way.key));
+    if (way.message == WM_KEYDOWN || way.message == WM_SYSCHAR) {
+      host.Key(way.message, way.key, way.message == WM_SYSCHAR ? 1 << 29 : 1);
+    }
+    if (way.key == VK_SPACE) host.Key(WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(thread);
+    PumpMessages();  // takes a quit message handed on, as the dialog's own loop would
+    EXPECT_EQ(log.Count("pid"), 1);
+    EXPECT_TRUE(none.seen().empty());
+    EXPECT_TRUE(outsider.focusUsable.load());
+    EXPECT_TRUE(FocusUsable(host.dialog()));
+    EXPECT_EQ(GetFocus(),
+              host.Control(way.focus == IDC_SETTING_LIST ? IDC_SETTING_LIST : IDC_LAUNCH_ONE));
+  }
 }
 
 // A paste into the middle of a field 10 bytes short of its limit keeps the text on both sides and

@@ -114,17 +114,54 @@ void MainDialogHost::Click(int id) {
                reinterpret_cast<LPARAM>(Control(id)));
 }
 
+void RealClick(HWND control) {
+  SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
 void MainDialogHost::ListNotify(int notification) {
   SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDC_SETTING_LIST, notification),
                reinterpret_cast<LPARAM>(Control(IDC_SETTING_LIST)));
 }
 
-void MainDialogHost::Key(UINT message, WPARAM key, LPARAM flags) {
+MSG KeyAsWindowsSendsIt(HWND dialog, UINT message, WPARAM key, LPARAM flags) {
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
   MSG msg = {};
-  msg.hwnd = GetFocus() != nullptr ? GetFocus() : dialog_;
+  msg.hwnd = thread.hwndFocus;
   msg.message = message;
   msg.wParam = key;
   msg.lParam = flags;
+  if (msg.hwnd == nullptr) {
+    // With no window focused, keys go to the active window as system keys.
+    msg.hwnd = thread.hwndActive;
+    msg.message = message == WM_KEYDOWN ? WM_SYSKEYDOWN
+                  : message == WM_KEYUP ? WM_SYSKEYUP
+                  : message == WM_CHAR  ? WM_SYSCHAR
+                                        : message;
+  }
+  return msg;
+}
+
+bool FocusUsable(HWND dialog) {
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+  // The window itself is disabled only while a box of its own, which has the keys, is open.
+  return thread.hwndFocus != nullptr && IsWindowVisible(thread.hwndFocus) &&
+         (IsWindowEnabled(thread.hwndFocus) || thread.hwndFocus == dialog);
+}
+
+void PostKey(HWND dialog, WPARAM key) {
+  for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+    MSG msg = KeyAsWindowsSendsIt(dialog, message, key, message == WM_KEYUP ? 0xC0000001 : 1);
+    PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+  }
+}
+
+void MainDialogHost::Key(UINT message, WPARAM key, LPARAM flags) {
+  MSG msg = KeyAsWindowsSendsIt(dialog_, message, key, flags);
   if (!IsDialogMessageW(dialog_, &msg)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -49,7 +49,8 @@ class MainDialogHost {
   // A click as the control's parent receives it.
   void Click(int id);
   void ListNotify(int notification);
-  // A key through the dialog manager, as the message loop would hand it over.
+  // A key through the dialog manager, as the message loop would hand it over where Windows sends
+  // it.
   void Key(UINT message, WPARAM key, LPARAM flags = 0);
   // Fills the list and the list box with settings named name0, name1, ...
   void AddSettings(int count, const char* path = "C:\\windows\\notepad.exe");
@@ -84,6 +85,19 @@ HDROP MakeDrop(const std::vector<std::string>& files, bool wide);
 
 // Text on the clipboard, as a copy in another program puts it there.
 bool PutOnClipboard(HWND owner, const std::wstring& text);
+
+// A press and release of the left button on a control, as the mouse gives them: a button takes
+// the focus, and clicks.
+void RealClick(HWND control);
+
+// A key as Windows delivers it to the dialog's thread: to the focused window, or with none, to
+// the active window as a system key, which the dialog manager does not read.
+MSG KeyAsWindowsSendsIt(HWND dialog, UINT message, WPARAM key, LPARAM flags);
+// Whether the keyboard reaches something on the dialog's thread: its focus is on an enabled,
+// visible control, or on the dialog itself.
+bool FocusUsable(HWND dialog);
+// Posts a key's press and release from any thread, as Windows delivers them.
+void PostKey(HWND dialog, WPARAM key);
 
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
