@@ -56,11 +56,13 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
       nameEditProc(nullptr),
       pathEditProc(nullptr),
       optionsEditProc(nullptr),
-      bringForwardMessage(RegisterWindowMessageW(kBringForwardMessageName)) {
-  // A copy run as administrator would otherwise never hear a normal second copy ask it forward:
-  // Windows filters registered messages from lower integrity levels.
-  if (bringForwardMessage != 0) {
-    ChangeWindowMessageFilterEx(dialog, bringForwardMessage, MSGFLT_ALLOW, nullptr);
+      bringForwardMessage(RegisterWindowMessageW(kBringForwardMessageName)),
+      taskbarButtonCreatedMessage(RegisterWindowMessageW(L"TaskbarButtonCreated")) {
+  // A copy run as administrator would otherwise never hear a normal second copy ask it forward,
+  // nor Explorer say that its taskbar button exists: Windows filters registered messages from
+  // lower integrity levels.
+  for (UINT message : {bringForwardMessage, taskbarButtonCreatedMessage}) {
+    if (message != 0) ChangeWindowMessageFilterEx(dialog, message, MSGFLT_ALLOW, nullptr);
   }
   listBoxProc = Subclass(Control(IDC_SETTING_LIST), this, ListBoxSubclassProc);
   nameEditProc = Subclass(Control(IDC_NAME), this, NameEditSubclassProc);

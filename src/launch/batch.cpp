@@ -3,7 +3,12 @@
 // close nor a new batch can interleave with them.
 #include <process.h>
 
+#include <cstring>
+#include <memory>
+#include <new>
+
 #include "resource.h"
+#include "ui/cp932.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/shell_calls.h"
@@ -18,6 +23,11 @@ unsigned __stdcall BatchWorker(void* argument) {
     return static_cast<MainWindow*>(context)->mode.load() == UiMode::BatchEnd;
   };
   int32_t positions = window->list->count();
+  int32_t enabled = 0;
+  for (const LaunchSettingNode* node = window->list->head(); node != nullptr; node = node->next) {
+    if (node->setting.enabled != 0) ++enabled;
+  }
+  int32_t started = 0;
   SendMessageW(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   window->ClearFields();
 
@@ -36,9 +46,14 @@ unsigned __stdcall BatchWorker(void* argument) {
     if (setting.enabled == 0) continue;
     SendMessageW(window->Control(IDC_SETTING_LIST), LB_SETCURSEL, i, 0);
     window->ShowSetting(setting);
+    // Posted: the caption and the taskbar follow without this thread waiting on the window.
+    PostMessageW(window->dialog, kBatchProgressMessage, static_cast<WPARAM>(i),
+                 static_cast<LPARAM>(++started) | (static_cast<LPARAM>(enabled) << 32));
     if (!window->list->LaunchForBatch(i, stopRequested, window)) {
+      PostMessageW(window->dialog, kBatchPausedMessage, TRUE, 0);
       ShowMessageWithName(window->dialog, texts::kLaunchFailedFormat, setting.name,
                           texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
+      PostMessageW(window->dialog, kBatchPausedMessage, FALSE, 0);
     }
   }
   if (!stopped && stopRequested(window)) stopped = true;
@@ -81,7 +96,28 @@ bool MainWindow::ToggleBatch() {
   return true;
 }
 
+void MainWindow::ShowBatchProgress(int32_t index, int32_t started, int32_t enabled) {
+  LaunchSetting setting;
+  std::unique_ptr<wchar_t[]> name =
+      list->Get(index, &setting) ? cp932::ToWide(setting.name) : nullptr;
+  std::unique_ptr<wchar_t[]> title = TitleText();
+  if (!name || !title) return;
+  // The progress leads, so that even a narrow taskbar button shows it. A name is at most 255
+  // units: the start stays far below wsprintfW's 1024.
+  wchar_t start[512];
+  int length = wsprintfW(start, texts::kBatchProgressFormat, started, enabled, name.get());
+  size_t titleLength = wcslen(title.get());
+  std::unique_ptr<wchar_t[]> caption(new (std::nothrow) wchar_t[length + titleLength + 1]);
+  if (!caption) return;
+  std::memcpy(caption.get(), start, length * sizeof(wchar_t));
+  std::memcpy(caption.get() + length, title.get(), (titleLength + 1) * sizeof(wchar_t));
+  SetWindowTextW(dialog, caption.get());
+  taskbar.Progress(started, enabled);
+}
+
 void MainWindow::FinishBatch() {
+  UpdateTitle();
+  taskbar.Clear();
   SelectRow(currentIndex);
   if (currentIndex == -1) {
     ClearFields();

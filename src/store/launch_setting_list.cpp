@@ -8,6 +8,21 @@
 const char kListFileSignature[] =
     "\x83\x4A\x83\x81\x83\x8A\x83\x49\x83\x89\x83\x93\x83\x60\x83\x83";
 
+namespace {
+
+// A node holding a copy of setting between prev and next; null when memory runs out.
+LaunchSettingNode* NewNode(const LaunchSetting& setting, LaunchSettingNode* prev,
+                           LaunchSettingNode* next) {
+  auto* node = new (std::nothrow) LaunchSettingNode;
+  if (node == nullptr) return nullptr;
+  std::memcpy(&node->setting, &setting, sizeof setting);
+  node->prev = prev;
+  node->next = next;
+  return node;
+}
+
+}  // namespace
+
 LaunchSettingList::LaunchSettingList() = default;
 
 LaunchSettingList::~LaunchSettingList() { Clear(); }
@@ -35,11 +50,8 @@ bool LaunchSettingList::Put(int32_t index, const LaunchSetting& setting) {
     return true;
   }
   if (count_ >= capacity_) return false;
-  auto* node = new (std::nothrow) LaunchSettingNode;
+  LaunchSettingNode* node = NewNode(setting, tail_, nullptr);
   if (node == nullptr) return false;
-  std::memcpy(&node->setting, &setting, sizeof setting);
-  node->prev = tail_;
-  node->next = nullptr;
   if (tail_ == nullptr) {
     head_ = node;
   } else {
@@ -119,8 +131,18 @@ bool LaunchSettingList::MoveUp(int32_t index) {
 bool LaunchSettingList::InsertAfter(int32_t index, const LaunchSetting& setting) {
   if (!IsValidSetting(setting)) return false;
   if (index < 0 || index >= count_ || count_ >= capacity_) return false;
-  if (!Put(-1, setting)) return false;
-  for (int32_t i = count_ - 1; i >= index + 2; --i) MoveUp(i);
+  // Linked in place with one walk: climbing up from the end, one place per move, walked from the
+  // head for every place, and a long list took seconds.
+  LaunchSettingNode* before = NodeAt(index);
+  LaunchSettingNode* node = NewNode(setting, before, before->next);
+  if (node == nullptr) return false;
+  if (before == tail_) {
+    tail_ = node;
+  } else {
+    before->next->prev = node;
+  }
+  before->next = node;
+  ++count_;
   modified_ = true;
   return true;
 }

@@ -79,7 +79,7 @@ bool MainWindow::DuplicateEntry() {
                         texts::kDuplicateFailedCaption, MB_OK | MB_ICONERROR);
     return false;
   }
-  InsertRow(currentIndex + 1, editBuffer.name);
+  AddRow(currentIndex + 1, editBuffer.name);
   ShowMessageWithName(dialog, texts::kDuplicatedFormat, editBuffer.name, texts::kDuplicatedCaption,
                       MB_OK | MB_ICONINFORMATION);
   return true;
@@ -164,7 +164,6 @@ bool MainWindow::RegisterEntry() {
                         texts::kRegisterFailedCaption, MB_OK | MB_ICONERROR);
     return false;
   }
-  HWND listBox = Control(IDC_SETTING_LIST);
   int row;
   if (currentIndex == -1) {
     row = list->count() - 1;
@@ -172,10 +171,9 @@ bool MainWindow::RegisterEntry() {
     row = currentIndex + 1;
   } else {
     row = currentIndex;
-    SendMessageW(listBox, LB_DELETESTRING, row, 0);
+    RemoveRow(row);
   }
-  InsertRow(row, editBuffer.name);
-  UpdateHorizontalExtent();
+  AddRow(row, editBuffer.name);
   SelectRow(row);
   ShowMessageWithName(dialog, texts::kRegisteredFormat, editBuffer.name, texts::kRegisteredCaption,
                       MB_OK | MB_ICONINFORMATION);
@@ -239,7 +237,7 @@ bool MainWindow::DeleteEntry() {
       return false;
     }
   }
-  SendMessageW(Control(IDC_SETTING_LIST), LB_DELETESTRING, currentIndex, 0);
+  RemoveRow(currentIndex);
   if (list->count() > 0) {
     if (currentIndex >= list->count()) currentIndex = list->count() - 1;
     SelectRow(currentIndex);
@@ -247,7 +245,6 @@ bool MainWindow::DeleteEntry() {
   } else {
     ClearFields();
   }
-  UpdateHorizontalExtent();
   SetMode(UiMode::Idle);
   return true;
 }

@@ -79,14 +79,16 @@ bool IsExistingFolder(const char* prefix, void*) {
 
 }  // namespace
 
-void MainWindow::UpdateTitle() {
+std::unique_ptr<wchar_t[]> MainWindow::TitleText() const {
   const char* path = list->filePath();
   std::unique_ptr<wchar_t[]> name =
       path[0] == '\0' ? nullptr : WidePath(path + TitleNameStart(path, IsExistingFolder, nullptr));
   // Built by hand, so a long path is not cut at wsprintfW's 1024 characters.
-  std::unique_ptr<wchar_t[]> title =
-      FormatWithText(texts::kTitleFormat, name ? name.get() : texts::kUntitled);
-  if (title) SetWindowTextW(dialog, title.get());
+  return FormatWithText(texts::kTitleFormat, name ? name.get() : texts::kUntitled);
+}
+
+void MainWindow::UpdateTitle() {
+  if (std::unique_ptr<wchar_t[]> title = TitleText()) SetWindowTextW(dialog, title.get());
 }
 
 bool MainWindow::NewList() {
@@ -96,6 +98,7 @@ bool MainWindow::NewList() {
   }
   list->Clear();
   SendMessageW(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
+  UpdateHorizontalExtent();  // no rows: nothing is measured
   ClearFields();
   currentIndex = -1;  // the row a command worked on is gone
   UpdateTitle();

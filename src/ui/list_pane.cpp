@@ -29,6 +29,43 @@ std::unique_ptr<wchar_t[]> RowText(HWND listBox, int row, size_t most, size_t* l
 // Twice a name's bytes: each unit is at least one byte, and the told length may be doubled.
 constexpr size_t kLongestRow = 2 * (sizeof LaunchSetting::name - 1);
 
+// The list box's font in a screen device context: rows measured as the list box draws them.
+class RowMeasure {
+ public:
+  explicit RowMeasure(HWND listBox)
+      : screen_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)),
+        previousFont_(SelectObject(
+            screen_, reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)))) {}
+  ~RowMeasure() {
+    SelectObject(screen_, previousFont_);
+    DeleteDC(screen_);
+  }
+  RowMeasure(const RowMeasure&) = delete;
+  RowMeasure& operator=(const RowMeasure&) = delete;
+
+  // A row's width with one space after it, so that its last letter is not flush with the edge;
+  // text has room for one unit more than length.
+  LONG Width(wchar_t* text, size_t length) {
+    text[length] = L' ';
+    SIZE extent = {};
+    GetTextExtentPoint32W(screen_, text, static_cast<int>(length + 1), &extent);
+    text[length] = L'\0';
+    return extent.cx;
+  }
+  LONG Width(const char* name) {
+    std::unique_ptr<wchar_t[]> wide = cp932::ToWide(name);
+    size_t length = wide ? wcslen(wide.get()) : 0;
+    std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[length + 2]());
+    if (!text) return 0;
+    if (length > 0) std::memcpy(text.get(), wide.get(), length * sizeof(wchar_t));
+    return Width(text.get(), length);
+  }
+
+ private:
+  HDC screen_;
+  HGDIOBJ previousFont_;
+};
+
 void SetText(HWND window, const char* text) {
   std::unique_ptr<wchar_t[]> wide = cp932::ToWide(text);
   SetWindowTextW(window, wide ? wide.get() : L"");
@@ -79,39 +116,65 @@ bool MainWindow::SelectRow(int index) {
 }
 
 void MainWindow::RefillList() {
-  SendMessageW(Control(IDC_SETTING_LIST), LB_RESETCONTENT, 0, 0);
-  int32_t count = list->count();
-  for (int32_t i = 0; i < count; ++i) {
-    LaunchSetting setting;
-    if (list->Get(i, &setting)) InsertRow(i, setting.name);
+  HWND listBox = Control(IDC_SETTING_LIST);
+  // A long list: room for every row made at once, and no repaint for each.
+  SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
+  SendMessageW(listBox, LB_INITSTORAGE, static_cast<WPARAM>(list->count()),
+               static_cast<LPARAM>(list->count()) * 16 * sizeof(wchar_t));
+  int row = 0;
+  for (const LaunchSettingNode* node = list->head(); node != nullptr; node = node->next) {
+    InsertRow(row++, node->setting.name);
   }
+  SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(listBox, nullptr, TRUE);
   UpdateHorizontalExtent();
 }
 
 void MainWindow::UpdateHorizontalExtent() {
   HWND listBox = Control(IDC_SETTING_LIST);
   LRESULT rows = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-  if (rows == LB_ERR || rows == 0) {
-    // Nothing to measure, and no device context to make for it (an empty list at start-up).
-    SendMessageW(listBox, LB_SETHORIZONTALEXTENT, 0, 0);
-    return;
+  widestRow = 0;
+  widestRows = 0;
+  if (rows != LB_ERR && rows > 0) {
+    RowMeasure measure(listBox);
+    for (LRESULT row = 0; row < rows; ++row) {
+      size_t length = 0;
+      std::unique_ptr<wchar_t[]> text =
+          RowText(listBox, static_cast<int>(row), kLongestRow, &length);
+      if (text) CountRowWidth(measure.Width(text.get(), length));
+    }
   }
-  HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  HGDIOBJ previousFont =
-      SelectObject(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
-  LONG widest = 0;
-  for (LRESULT row = 0; row < rows; ++row) {
-    size_t length = 0;
-    std::unique_ptr<wchar_t[]> text = RowText(listBox, static_cast<int>(row), kLongestRow, &length);
-    if (!text) continue;
-    text[length] = L' ';  // so the last letter is not flush with the edge
-    SIZE extent = {};
-    GetTextExtentPoint32W(screen, text.get(), static_cast<int>(length + 1), &extent);
-    if (extent.cx > widest) widest = extent.cx;
+  // With no rows there is nothing to measure, and no device context is made for it.
+  SendMessageW(listBox, LB_SETHORIZONTALEXTENT, widestRow, 0);
+}
+
+void MainWindow::CountRowWidth(LONG width) {
+  if (width > widestRow) {
+    widestRow = width;
+    widestRows = 0;
   }
-  SelectObject(screen, previousFont);
-  DeleteDC(screen);
-  SendMessageW(listBox, LB_SETHORIZONTALEXTENT, widest, 0);
+  if (width == widestRow) ++widestRows;
+}
+
+void MainWindow::AddRow(int row, const char* name) {
+  InsertRow(row, name);
+  LONG widestBefore = widestRow;
+  CountRowWidth(RowMeasure(Control(IDC_SETTING_LIST)).Width(name));
+  if (widestRow != widestBefore) {
+    SendMessageW(Control(IDC_SETTING_LIST), LB_SETHORIZONTALEXTENT, widestRow, 0);
+  }
+}
+
+void MainWindow::RemoveRow(int row) {
+  char name[sizeof LaunchSetting::name];
+  bool read = ReadRow(row, name, sizeof name);
+  SendMessageW(Control(IDC_SETTING_LIST), LB_DELETESTRING, row, 0);
+  // Only the last of the widest rows going makes every row be measured again.
+  if (!read ||
+      (RowMeasure(Control(IDC_SETTING_LIST)).Width(name) == widestRow && --widestRows <= 0)) {
+    UpdateHorizontalExtent();
+  }
 }
 
 bool MainWindow::ShowSelected() {

@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "store/launch_setting_list.h"
+#include "ui/taskbar_button.h"
 
 class CommandLineArgs;
 struct SingleLaunch;
@@ -18,6 +20,11 @@ constexpr wchar_t kMainWindowMark[] = L"kmlaunch.MainWindow";
 constexpr UINT kBatchFinishedMessage = WM_APP + 1;
 // Sent by SetMode from another thread: modes change on the dialog's own thread.
 constexpr UINT kSetModeMessage = WM_APP + 2;
+// Posted by the batch worker as each setting starts: wParam its row, lParam how many have started
+// (low half) of how many are enabled (high half).
+constexpr UINT kBatchProgressMessage = WM_APP + 3;
+// Posted by the batch worker around a failure box: wParam TRUE while it waits for the user.
+constexpr UINT kBatchPausedMessage = WM_APP + 4;
 
 // The name of the message a second copy posts to ask the running one to come forward.
 constexpr wchar_t kBringForwardMessageName[] = L"kmlaunch.BringForward";
@@ -59,6 +66,11 @@ class MainWindow {
   bool ReadRow(int row, char* text, size_t size) const;
   // A row showing name, a code page 932 text, inserted before row.
   bool InsertRow(int row, const char* name);
+  // A row added or removed, the horizontal extent kept exact by measuring only that row.
+  void AddRow(int row, const char* name);
+  void RemoveRow(int row);
+  // One more row measured width pixels wide.
+  void CountRowWidth(LONG width);
 
   // Launching (launch/launch_selected.cpp, launch/batch.cpp).
   bool LaunchSelected();
@@ -67,6 +79,8 @@ class MainWindow {
   // Esc during a single launch's wait: the wait ends, the program keeps running.
   bool EndLaunchWait();
   bool ToggleBatch();
+  // Where the batch stands, in the caption and on the taskbar button.
+  void ShowBatchProgress(int32_t index, int32_t started, int32_t enabled);
   // The batch's last steps, posted by the worker to the user-interface thread.
   void FinishBatch();
 
@@ -76,6 +90,8 @@ class MainWindow {
   bool SaveList();
   bool ConfirmClose();
   void UpdateTitle();
+  // The caption UpdateTitle sets; null when memory runs out.
+  std::unique_ptr<wchar_t[]> TitleText() const;
   bool ChooseOpenPath(wchar_t* buffer, DWORD size);
   bool ChooseSavePath(wchar_t* buffer, DWORD size);
 
@@ -129,8 +145,12 @@ class MainWindow {
   bool shutdownReasonShown = false;
   SingleLaunch* launchWait = nullptr;  // the single launch being waited for, if any
   int focusBeforeBatch = 0;            // the control given the focus back after a batch
+  LONG widestRow = 0;                  // the list box's horizontal extent, in pixels
+  int widestRows = 0;                  // how many rows are that wide
   // Zero if Windows could not register it.
   UINT bringForwardMessage = 0;
+  UINT taskbarButtonCreatedMessage = 0;
+  TaskbarButton taskbar;
 };
 
 extern MainWindow* mainWindow;

@@ -317,9 +317,15 @@ void MainWindow::Teardown() {
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (mainWindow != nullptr && message == mainWindow->bringForwardMessage && message != 0) {
-    mainWindow->BringForward();
-    return TRUE;
+  if (mainWindow != nullptr && message != 0) {
+    if (message == mainWindow->bringForwardMessage) {
+      mainWindow->BringForward();
+      return TRUE;
+    }
+    if (message == mainWindow->taskbarButtonCreatedMessage) {
+      mainWindow->taskbar.Created(dialog);
+      return TRUE;
+    }
   }
   switch (message) {
     case WM_INITDIALOG:
@@ -338,6 +344,15 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case kBatchFinishedMessage:
       if (mainWindow != nullptr) mainWindow->FinishBatch();
+      return TRUE;
+    case kBatchProgressMessage:
+      if (mainWindow != nullptr) {
+        mainWindow->ShowBatchProgress(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam),
+                                      static_cast<int32_t>(lParam >> 32));
+      }
+      return TRUE;
+    case kBatchPausedMessage:
+      if (mainWindow != nullptr) mainWindow->taskbar.Pause(wParam != FALSE);
       return TRUE;
     case kSetModeMessage:
       if (mainWindow == nullptr) return FALSE;

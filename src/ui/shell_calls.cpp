@@ -99,6 +99,12 @@ void CoTaskMemFree(void* block) {
   if (bound != nullptr) bound(block);
 }
 
+HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID iid, void** object) {
+  NeedCom();
+  KM_BOUND(L"ole32.dll", CoCreateInstance);
+  return bound != nullptr ? bound(type, outer, context, iid, object) : E_FAIL;
+}
+
 BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
   NeedCom();
   KM_BOUND(L"comdlg32.dll", GetOpenFileNameW);

@@ -19,6 +19,7 @@ BOOL SHGetPathFromIDListW(LPCITEMIDLIST item, wchar_t* path);
 UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* path, UINT size);
 void DragFinish(HDROP drop);
 void CoTaskMemFree(void* block);
+HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID iid, void** object);
 BOOL GetOpenFileNameW(OPENFILENAMEW* request);
 BOOL GetSaveFileNameW(OPENFILENAMEW* request);
 

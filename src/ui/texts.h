@@ -112,6 +112,9 @@ inline constexpr wchar_t kBatchDoneCaption[] = L"一括起動完了";
 inline constexpr wchar_t kBatchStoppedText[] = L"一括起動を中止しました。";
 inline constexpr wchar_t kBatchStoppedCaption[] = L"一括起動中止";
 inline constexpr wchar_t kBatchThreadFailedText[] = L"一括起動を開始できませんでした。";
+// The caption while a batch runs: how many enabled settings have started, of how many, the one
+// starting now, then the usual caption.
+inline constexpr wchar_t kBatchProgressFormat[] = L"一括起動 %d/%d %s - ";
 
 // Close.
 inline constexpr wchar_t kSaveBeforeExitText[] = L"終了する前に変更を保存しますか？";

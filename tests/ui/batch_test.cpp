@@ -135,6 +135,7 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   AddSetting(host.window(), "p2", ProbePath(), "p2", 1);
   Select(host, 1);  // the current row, selected and shown again afterwards
   BatchDriver driver(host);
+  CommandRecorder recorder(host.dialog());
   bool checkedWhileRunning = false;
   host.Click(IDC_BATCH);
   ASSERT_TRUE(driver.Run([&] {
@@ -159,6 +160,11 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
     if (line.rfind("ready=", 0) == 0) order.push_back("ready");
   }
   EXPECT_EQ(order, (std::vector<std::string>{"p0", "ready", "p1", "ready", "p2", "ready"}));
+  // The caption leads with where the batch stands, then is the plain one again.
+  const std::string title = "カメリオランチャ - 無題";
+  EXPECT_EQ(recorder.captions(),
+            (std::vector<std::string>{"一括起動 1/3 p0 - " + title, "一括起動 2/3 p1 - " + title,
+                                      "一括起動 3/3 p2 - " + title, title}));
   ASSERT_EQ(driver.boxes().size(), 1u);
   const BatchBox& done = driver.boxes()[0];
   EXPECT_EQ(done.box.text, kDone);
@@ -241,6 +247,7 @@ TEST(Batch, StopsTakeEffectBetweenSettings) {
                  name.c_str(), 1);
     }
     BatchDriver driver(host);
+    CommandRecorder recorder(host.dialog());
     bool stopped = false;
     auto stop = [&] {
       stopped = true;
@@ -273,6 +280,10 @@ TEST(Batch, StopsTakeEffectBetweenSettings) {
     for (int i = 0; i < 200 && log.Count("ready") < c.started; ++i) Sleep(25);
     EXPECT_EQ(log.Count("ready"), c.started);
     EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
+    ASSERT_FALSE(recorder.captions().empty());
+    EXPECT_EQ(recorder.captions()[0],
+              "一括起動 1/" + std::to_string(c.settings) + " s0 - " + "カメリオランチャ - 無題");
+    EXPECT_EQ(recorder.captions().back(), "カメリオランチャ - 無題");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "support/test_folder.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -378,6 +379,82 @@ TEST(ListPane, StrayRowTooLongForANameIsNeverCopied) {
   EXPECT_EQ(window->editBuffer.path[0], '\0');  // zeroed, not overrun by the row
   window->UpdateHorizontalExtent();
   EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETHORIZONTALEXTENT, 0, 0), 0);
+}
+
+// The widest row with a space after it, every row measured in the list box's font.
+LONG WidestRow(HWND listBox) {
+  HDC dc = GetDC(listBox);
+  HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
+  LONG widest = 0;
+  for (LRESULT row = 0; row < SendMessageW(listBox, LB_GETCOUNT, 0, 0); ++row) {
+    std::wstring text(SendMessageW(listBox, LB_GETTEXTLEN, row, 0) + 1, L'\0');
+    SendMessageW(listBox, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    text += L" ";
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    widest = std::max(widest, size.cx);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(listBox, dc);
+  return widest;
+}
+
+// On a list of thousands, after the fill and after each kind of edit, row i shows record i and
+// the extent is the widest row's, though an edit measures only the rows it changed.
+TEST(ListPane, LongListRowsAndExtentFollowEveryEdit) {
+  TestFolder folder;
+  LaunchSettingList source;
+  std::string file = folder.Path("long.dat");
+  ASSERT_TRUE(source.SaveToFile(file.c_str(), kListFileSignature));
+  Bytes bytes = ReadBytes(file);
+  const int32_t kRows = 3000;
+  std::memcpy(bytes.data() + 17, &kRows, 4);
+  std::memcpy(bytes.data() + 21, &kRows, 4);
+  for (int i = 0; i < kRows; ++i) {
+    LaunchSetting setting = MakeSetting(("row" + std::to_string(i % 97)).c_str());
+    if (i == 1500) std::strcpy(setting.name, "WWWWWWWWWWWWWWWWWWWW");
+    bytes.insert(bytes.end(), reinterpret_cast<char*>(&setting),
+                 reinterpret_cast<char*>(&setting) + sizeof setting);
+  }
+  bytes[21] = 0xFF;  // room for more: capacity 3071
+  WriteBytes(file, bytes);
+  MainDialogHost host;
+  MainWindow* window = host.window();
+  ASSERT_TRUE(window->list->LoadFromFile(file.c_str(), kListFileSignature, true));
+  HWND listBox = host.Control(IDC_SETTING_LIST);
+  auto inStep = [&](const char* after) {
+    SCOPED_TRACE(after);
+    std::vector<std::string> names;
+    for (const LaunchSettingNode* node = window->list->head(); node; node = node->next) {
+      names.push_back(node->setting.name);
+    }
+    EXPECT_EQ(host.Rows(), names);
+    EXPECT_EQ(SendMessageW(listBox, LB_GETHORIZONTALEXTENT, 0, 0), WidestRow(listBox));
+  };
+  auto edit = [&](int row, int command, const char* name) {
+    window->SelectRow(row);
+    MessageBoxAnswerer answers({command == IDC_DELETE ? IDYES : IDOK});
+    host.Click(command);
+    if (name == nullptr) return;
+    SetText932(host.Control(IDC_NAME), name);
+    SetText932(host.Control(IDC_PATH), "C:\\p.exe");
+    host.Click(IDOK);
+  };
+  window->RefillList();
+  inStep("fill");
+  edit(10, IDC_NEW_ENTRY, "WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+  inStep("a wider one inserted");
+  edit(11, IDC_EDIT_ENTRY, "n");
+  inStep("the widest edited narrower");
+  edit(1500, IDC_DUPLICATE, nullptr);
+  inStep("the widest duplicated");
+  edit(1501, IDC_MOVE_UP, nullptr);
+  edit(1501, IDC_DELETE, nullptr);
+  inStep("moved, and one of the two widest deleted");
+  edit(1500, IDC_DELETE, nullptr);
+  inStep("the last of the widest deleted");
 }
 
 TEST(ListPane, HorizontalExtentIsTheWidestNamePlusASpace) {

@@ -200,7 +200,7 @@ bool MainDialogHost::Topmost() const {
 
 CommandRecorder::CommandRecorder(HWND dialog) : dialog_(dialog) {
   activeRecorder = this;
-  hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+  hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
 }
 
 CommandRecorder::~CommandRecorder() {
@@ -221,6 +221,10 @@ LRESULT CALLBACK CommandRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && activeRecorder != nullptr && call->hwnd == activeRecorder->dialog_ &&
       call->message == WM_COMMAND) {
     activeRecorder->ids_.push_back(LOWORD(call->wParam));
+  }
+  if (code == HC_ACTION && activeRecorder != nullptr && call->hwnd == activeRecorder->dialog_ &&
+      call->message == WM_SETTEXT) {
+    activeRecorder->captions_.push_back(Narrow932(reinterpret_cast<const wchar_t*>(call->lParam)));
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -63,12 +63,13 @@ class MainDialogHost {
   HWND dialog_;
 };
 
-// Every WM_COMMAND that reaches the dialog while it lives.
+// Every WM_COMMAND that reaches the dialog while it lives, and every caption it is given.
 class CommandRecorder {
  public:
   explicit CommandRecorder(HWND dialog);
   ~CommandRecorder();
   std::vector<int> ids() const { return ids_; }
+  const std::vector<std::string>& captions() const { return captions_; }
   // Only IDOK and IDCANCEL: the commands the keyboard makes, without controls' notifications.
   std::vector<int> keyCommands() const;
 
@@ -77,6 +78,7 @@ class CommandRecorder {
   HHOOK hook_;
   HWND dialog_;
   std::vector<int> ids_;
+  std::vector<std::string> captions_;
 };
 
 // A real drop block, as the shell hands it over, of UTF-8 paths: in the system's code page or,
