@@ -4,10 +4,23 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
 
-APT_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+APT_PACKAGES=(cmake make git g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
   clang-format xdotool imagemagick unzip python3)
+
+# The one-time installation needs root: a normal user is asked for sudo, and only for that.
+# The build, the Wine prefix and the tests stay the user's own.
+as_root() {
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "installing needs root: run once as root, or install sudo" >&2
+    return 1
+  fi
+}
 
 # The locales that give Wine the ANSI code pages users have: 932, 1252 and 65001.
 CODE_PAGE_LOCALES=(ja_JP.UTF-8 en_US.UTF-8 hi_IN.UTF-8)
@@ -21,8 +34,8 @@ install_missing() {
   done
   if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
       "${missing[@]}" >/dev/null
   fi
   # Under Wine the locale sets the ANSI code page: 932, 1252, and 65001 for a Windows locale that
@@ -30,11 +43,13 @@ install_missing() {
   local generate=
   for locale in "${CODE_PAGE_LOCALES[@]}"; do
     locale -a 2>/dev/null | grep -qi "^${locale%.UTF-8}\.utf-\?8$" && continue
-    sed -i "s/^# *$locale UTF-8/$locale UTF-8/" /etc/locale.gen
-    grep -q "^$locale UTF-8" /etc/locale.gen || echo "$locale UTF-8" >>/etc/locale.gen
+    as_root sed -i "s/^# *$locale UTF-8/$locale UTF-8/" /etc/locale.gen
+    grep -q "^$locale UTF-8" /etc/locale.gen || echo "$locale UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
     generate=1
   done
-  if [ -n "$generate" ]; then locale-gen >/dev/null; fi
+  if [ -n "$generate" ]; then as_root locale-gen >/dev/null; fi
+  # Only now that it exists: set before, every program started meanwhile would warn about it.
+  export LC_ALL=ja_JP.UTF-8
 }
 
 build_preset() {
@@ -45,16 +60,17 @@ build_preset() {
   cmake --build --preset "$1" -j "$(nproc)"
 }
 
-# The ANSI code page follows the Unix locale: ja_JP.UTF-8 gives 932.
-export LC_ALL=ja_JP.UTF-8
+# The ANSI code page follows the Unix locale: ja_JP.UTF-8 (set by install_missing) gives 932.
 export WINEPREFIX="$BUILD/wine-prefix"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
 export WINEARCH=win64
 
+# A virtual display of our own; "private" even when the user's desktop is there, so that the
+# tests' clicks and keys never go astray on it.
 STARTED_XVFB=
 start_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  if [ "${1:-}" != private ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
   local number
   for number in $(seq 90 120); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
