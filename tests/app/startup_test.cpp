@@ -216,12 +216,13 @@ TEST(Startup, ADllPlantedBesideTheProgramIsNeverLoaded) {
   std::string program = folder.Path("kmlaunch.exe");
   std::string planted = ProgramPath();
   planted.replace(planted.rfind('\\'), std::string::npos, "\\tests\\planted.dll");
-  ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), program.c_str(), FALSE));
-  ASSERT_TRUE(
-      CopyFileA((ProgramPath() + ".manifest").c_str(), (program + ".manifest").c_str(), FALSE));
-  ASSERT_TRUE(CopyFileA(planted.c_str(), folder.Path("compstui.dll").c_str(), FALSE));
-  SetEnvironmentVariableA("KM_PLANTED_LOG", folder.Path("marks").c_str());
+  const std::pair<std::string, std::string> copies[] = {
+      {ProgramPath(), program},
+      {ProgramPath() + ".manifest", program + ".manifest"},
+      {planted, folder.Path("compstui.dll")}};
+  for (const auto& [from, to] : copies) ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE));
   ASSERT_TRUE(CreateDirectoryA(folder.Path("marks").c_str(), nullptr));
+  SetEnvironmentVariableA("KM_PLANTED_LOG", folder.Path("marks").c_str());
   RunningCopy copy("", true, program);
   SetEnvironmentVariableA("KM_PLANTED_LOG", nullptr);
   ASSERT_NE(copy.window(), nullptr);

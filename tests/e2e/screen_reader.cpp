@@ -46,8 +46,9 @@ bool IsMessageBox(HWND window) {
 
 // The main window: the visible dialog whose caption begins with the product name.
 BOOL CALLBACK FindMain(HWND window, LPARAM found) {
+  // By its list, not its caption: during a batch the caption leads with the progress.
   if (IsWindowVisible(window) && !IsMessageBox(window) &&
-      TextOf(window).rfind(L"カメリオランチャ - ", 0) == 0) {
+      GetDlgItem(window, IDC_SETTING_LIST) != nullptr) {
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
   }
@@ -95,17 +96,6 @@ int main() {
     EnumWindows(FindMain, reinterpret_cast<LPARAM>(&main));
   }
   if (main == nullptr) return 1;
-  if (command == L"focus") {
-    // What the keyboard reaches, as a screen reader asks it: the control and whether it is usable.
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
-    HWND focus = thread.hwndFocus;
-    Print(focus == nullptr ? L"none"
-                           : std::to_wstring(GetDlgCtrlID(focus)) +
-                                 (IsWindowEnabled(focus) ? L" enabled" : L" disabled"));
-    return 0;
-  }
   HWND list = GetDlgItem(main, IDC_SETTING_LIST);
   HWND control = argc >= 3 ? GetDlgItem(main, _wtoi(argv[2])) : nullptr;
   if (command == L"center" && control != nullptr) {
