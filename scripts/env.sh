@@ -7,7 +7,7 @@ BUILD="$ROOT/build"
 APT_PACKAGES=(cmake make git g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
-  clang-format xdotool imagemagick unzip python3)
+  clang-format xdotool imagemagick python3)
 
 # The one-time installation needs root: a normal user is asked for sudo, and only for that.
 # The build, the Wine prefix and the tests stay the user's own.
