@@ -351,7 +351,9 @@ int main() {
     DeleteFileA(list.c_str());
   }
 
+  // The same commands on a list of 30: what the boxes and the window cost, whatever the list.
   double slowestEdit = SlowestEdit(10000);
+  double slowestEditShort = SlowestEdit(30);
 
   WIN32_FILE_ATTRIBUTE_DATA attributes = {};
   GetFileAttributesExA(kmlaunch.c_str(), GetFileExInfoStandard, &attributes);
@@ -383,8 +385,10 @@ int main() {
   std::printf(
       "| start-up per setting, 40,000 against 10,000 (ms) | %.4f | %.4f | %.3f | <= 1.5 |\n",
       perSetting40k, perSetting10k, perSetting40k / perSetting10k);
-  std::printf("| slowest editing command, 10,000 settings (ms) | %.1f | | | < 100 |\n",
-              slowestEdit);
+  std::printf(
+      "| slowest editing command, 10,000 settings (ms) | %.1f | %.1f (30 settings) | %.3f | "
+      "< 100 |\n",
+      slowestEdit, slowestEditShort, slowestEdit / slowestEditShort);
   std::printf("| kmlaunch.exe size (bytes) | %lu | | | <= 65536 |\n", attributes.nFileSizeLow);
   std::printf("| peak working set, full list (KiB) | %lu | | | report |\n",
               static_cast<unsigned long>(peak / 1024));

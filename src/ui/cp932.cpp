@@ -26,6 +26,13 @@ std::unique_ptr<wchar_t[]> ToWide(const char* text) {
   return wide;
 }
 
+size_t ToWideInto(const char* text, wchar_t* buffer, size_t size) {
+  int units = MultiByteToWideChar(kCodePage, 0, text, -1, buffer, static_cast<int>(size));
+  if (units > 0) return static_cast<size_t>(units - 1);
+  buffer[0] = L'\0';
+  return 0;
+}
+
 std::unique_ptr<char[]> FromWide(const wchar_t* text, size_t length, size_t* bytes) {
   *bytes = 0;
   int units = static_cast<int>(length);

@@ -10,6 +10,10 @@ namespace cp932 {
 // The UTF-16 form of a code page 932 text, exactly sized; null when memory runs out.
 std::unique_ptr<wchar_t[]> ToWide(const char* text);
 
+// The UTF-16 form of text into buffer of size units, NUL-terminated; its length without the NUL,
+// or an empty text when it does not fit.
+size_t ToWideInto(const char* text, wchar_t* buffer, size_t size);
+
 // The code page 932 form of length units of text, NUL-terminated, its byte count in *bytes; null
 // when a character has no code page 932 form (it is never stored as '?' or a look-alike) or
 // memory runs out.

@@ -1,5 +1,6 @@
 // Keeps the list box rows and the entry pane in step with the list.
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -117,18 +118,28 @@ bool MainWindow::SelectRow(int index) {
 
 void MainWindow::RefillList() {
   HWND listBox = Control(IDC_SETTING_LIST);
-  // A long list: room for every row made at once, and no repaint for each.
+  // A long list: room for every row made at once, no repaint for each, and each row measured as
+  // it goes in rather than read back.
   SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
   SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
   SendMessageW(listBox, LB_INITSTORAGE, static_cast<WPARAM>(list->count()),
                static_cast<LPARAM>(list->count()) * 16 * sizeof(wchar_t));
-  int row = 0;
-  for (const LaunchSettingNode* node = list->head(); node != nullptr; node = node->next) {
-    InsertRow(row++, node->setting.name);
+  widestRow = 0;
+  widestRows = 0;
+  if (list->count() > 0) {
+    RowMeasure measure(listBox);
+    // A name is at most 255 bytes, so at most 255 units, and one more for the measured space.
+    wchar_t row[sizeof LaunchSetting::name + 1];
+    int index = 0;
+    for (const LaunchSettingNode* node = list->head(); node != nullptr; node = node->next) {
+      size_t length = cp932::ToWideInto(node->setting.name, row, std::size(row) - 1);
+      SendMessageW(listBox, LB_INSERTSTRING, index++, reinterpret_cast<LPARAM>(row));
+      CountRowWidth(measure.Width(row, length));
+    }
   }
+  SendMessageW(listBox, LB_SETHORIZONTALEXTENT, widestRow, 0);
   SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(listBox, nullptr, TRUE);
-  UpdateHorizontalExtent();
 }
 
 void MainWindow::UpdateHorizontalExtent() {
