@@ -356,7 +356,7 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
     MessageBoxAnswerer boxes;
     if (c.way == BrowseOptions) {
       std::strcpy(host.window()->editBuffer.options, file.c_str());
-      ModalAnswerer ok({{ModalStep::Browse, 0, "ok"}});
+      ModalAnswerer pick({{ModalStep::Browse, 0, file}});
       host.Click(IDC_BROWSE_OPTIONS);
     } else {
       Drop(host.Control(field), {path});

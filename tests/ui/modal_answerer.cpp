@@ -1,6 +1,8 @@
 // The answers are posted, so each dialog's own modal loop takes them up as input.
 #include "modal_answerer.h"
 
+#include <shlobj.h>
+
 #include <set>
 
 #include "resource.h"
@@ -46,6 +48,20 @@ void CALLBACK FileTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     SetWindowTextW(nameBox, Wide932(pendingName, CP_UTF8).c_str());  // a path, UTF-8
     PostMessageW(window, WM_COMMAND, IDOK, 0);
   }
+}
+
+// The folder browser does not always select the item it is first given: a person picks the one
+// they want, here a moment after the dialog is shown, and then presses OK.
+HWND pendingBrowse = nullptr;
+std::wstring pendingPick;
+
+void CALLBACK BrowsePickTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (pendingBrowse == nullptr || !IsWindow(pendingBrowse)) return;
+  SendMessageW(pendingBrowse, BFFM_SETSELECTIONW, TRUE,
+               reinterpret_cast<LPARAM>(pendingPick.c_str()));
+  PostMessageW(pendingBrowse, WM_COMMAND, IDOK, 0);
+  pendingBrowse = nullptr;
 }
 
 }  // namespace
@@ -106,7 +122,13 @@ void ModalAnswerer::OnActivate(HWND window) {
       SetTimer(nullptr, 0, 100, FileTimer);
       break;
     case ModalStep::Browse:
-      PostMessageW(window, WM_COMMAND, step.text == "ok" ? IDOK : IDCANCEL, 0);
+      if (step.text == "ok" || step.text == "cancel") {
+        PostMessageW(window, WM_COMMAND, step.text == "ok" ? IDOK : IDCANCEL, 0);
+        break;
+      }
+      pendingBrowse = window;
+      pendingPick = Wide932(step.text, CP_UTF8);
+      SetTimer(nullptr, 0, 100, BrowsePickTimer);
       break;
   }
 }

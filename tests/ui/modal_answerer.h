@@ -10,7 +10,7 @@
 struct ModalStep {
   enum Kind { Choice, File, Browse } kind;
   // Choice: 1 first (Enter), 2 second, 0 Esc. File: the name to type, empty to cancel.
-  // Browse: "ok" or "cancel".
+  // Browse: "ok", "cancel", or a path to pick and then press OK.
   int option = 0;
   std::string text;
 };
