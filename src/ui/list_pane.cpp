@@ -53,13 +53,10 @@ class RowMeasure {
     text[length] = L'\0';
     return extent.cx;
   }
+  // A name is at most 255 bytes, so at most 255 units, and one more for the measured space.
   LONG Width(const char* name) {
-    std::unique_ptr<wchar_t[]> wide = cp932::ToWide(name);
-    size_t length = wide ? wcslen(wide.get()) : 0;
-    std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[length + 2]());
-    if (!text) return 0;
-    if (length > 0) std::memcpy(text.get(), wide.get(), length * sizeof(wchar_t));
-    return Width(text.get(), length);
+    wchar_t row[sizeof LaunchSetting::name + 1];
+    return Width(row, cp932::ToWideInto(name, row, std::size(row) - 1));
   }
 
  private:
@@ -128,8 +125,7 @@ void MainWindow::RefillList() {
   widestRows = 0;
   if (list->count() > 0) {
     RowMeasure measure(listBox);
-    // A name is at most 255 bytes, so at most 255 units, and one more for the measured space.
-    wchar_t row[sizeof LaunchSetting::name + 1];
+    wchar_t row[sizeof LaunchSetting::name + 1];  // as RowMeasure::Width(name) sizes it
     int index = 0;
     for (const LaunchSettingNode* node = list->head(); node != nullptr; node = node->next) {
       size_t length = cp932::ToWideInto(node->setting.name, row, std::size(row) - 1);

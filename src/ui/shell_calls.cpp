@@ -14,13 +14,14 @@ namespace {
 HMODULE LoadSystemLibrary(const wchar_t* library) {
   HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
-  // Windows 7 without its 2011 update knows no search flags: the full path does the same.
+  // Windows 7 without its 2011 update knows no search flags: the full System32 path, whose own
+  // dependencies are then looked for in System32 first, never in the program's folder.
   wchar_t path[MAX_PATH];
   UINT folder = GetSystemDirectoryW(path, MAX_PATH);
   if (folder == 0 || folder + 1 + wcslen(library) >= MAX_PATH) return nullptr;
   path[folder] = L'\\';
   wcscpy(path + folder + 1, library);
-  return LoadLibraryW(path);
+  return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // Threads that look a function up at once both find the same address, so the slot needs no

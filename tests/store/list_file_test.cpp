@@ -12,28 +12,6 @@
 
 namespace {
 
-const Bytes kSignature = {0x83, 0x4A, 0x83, 0x81, 0x83, 0x8A, 0x83, 0x49, 0x83,
-                          0x89, 0x83, 0x93, 0x83, 0x60, 0x83, 0x83, 0x00};
-
-void AppendInt32(Bytes* bytes, int32_t value) {
-  auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) bytes->push_back(static_cast<unsigned char>(bits >> (8 * i)));
-}
-
-void AppendRecord(Bytes* bytes, const LaunchSetting& setting) {
-  auto* raw = reinterpret_cast<const unsigned char*>(&setting);
-  bytes->insert(bytes->end(), raw, raw + sizeof setting);
-}
-
-// A list file built by hand from the format, independent of the writer.
-Bytes ListFileBytes(int32_t count, int32_t capacity, const std::vector<LaunchSetting>& records) {
-  Bytes bytes = kSignature;
-  AppendInt32(&bytes, count);
-  AppendInt32(&bytes, capacity);
-  for (const LaunchSetting& record : records) AppendRecord(&bytes, record);
-  return bytes;
-}
-
 // Everything a caller can see of a list.
 struct Snapshot {
   std::vector<Bytes> records;

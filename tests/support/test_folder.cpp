@@ -101,6 +101,22 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
   std::fclose(file);
 }
 
+const Bytes kSignature = {0x83, 0x4A, 0x83, 0x81, 0x83, 0x8A, 0x83, 0x49, 0x83,
+                          0x89, 0x83, 0x93, 0x83, 0x60, 0x83, 0x83, 0x00};
+
+Bytes ListFileBytes(int32_t count, int32_t capacity, const std::vector<LaunchSetting>& records) {
+  Bytes bytes = kSignature;
+  for (int32_t number : {count, capacity}) {
+    for (int i = 0; i < 4; ++i)
+      bytes.push_back(static_cast<unsigned char>(static_cast<uint32_t>(number) >> (8 * i)));
+  }
+  for (const LaunchSetting& record : records) {
+    auto* raw = reinterpret_cast<const unsigned char*>(&record);
+    bytes.insert(bytes.end(), raw, raw + sizeof record);
+  }
+  return bytes;
+}
+
 std::vector<Bytes> RecordsOf(const LaunchSettingList& list) {
   std::vector<Bytes> records;
   for (const LaunchSettingNode* node = list.head(); node != nullptr; node = node->next) {

@@ -28,6 +28,11 @@ LaunchSetting MakeSetting(const char* name, const char* path = "C:\\app.exe",
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);
 
+// The list file's signature and its NUL, as bytes.
+extern const Bytes kSignature;
+// A list file built by hand from the format, independent of the writer.
+Bytes ListFileBytes(int32_t count, int32_t capacity, const std::vector<LaunchSetting>& records);
+
 // The list's records, in order, as raw bytes.
 std::vector<Bytes> RecordsOf(const LaunchSettingList& list);
 

@@ -24,21 +24,6 @@ std::string AsBytes(const LaunchSetting& setting) {
   return std::string(reinterpret_cast<const char*>(&setting), sizeof setting);
 }
 
-// The list file as a Japanese system writes it, built here from the format.
-std::string ListFileBytes(const std::vector<LaunchSetting>& settings, int32_t capacity) {
-  std::string bytes(kListFileSignature, std::strlen(kListFileSignature) + 1);
-  for (int32_t number : {static_cast<int32_t>(settings.size()), capacity}) {
-    bytes.append(reinterpret_cast<const char*>(&number), 4);
-  }
-  for (const LaunchSetting& setting : settings) bytes += AsBytes(setting);
-  return bytes;
-}
-
-std::string FileText(const std::string& path) {
-  Bytes bytes = ReadBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // A Japanese setting shown, edited without a change and registered keeps every byte; saved, the
 // list file is the one a Japanese system writes; started, its program in a Japanese folder gets
 // the Japanese options whole.
@@ -75,7 +60,8 @@ TEST(CodePage, JapaneseSettingRoundTripsThroughThePaneTheFileAndTheLaunch) {
     ModalAnswerer dialogs({{ModalStep::File, 0, listFile}});
     ASSERT_TRUE(host.window()->SaveList());
   }
-  EXPECT_EQ(FileText(listFile), ListFileBytes({setting}, 30));
+  EXPECT_EQ(ReadBytes(listFile),
+            ListFileBytes(1, 30, {setting}));  // as a Japanese system writes it
   EXPECT_EQ(WindowText(host.dialog()), "カメリオランチャ - 日本語リスト.dat");
 
   ProbeLog log;

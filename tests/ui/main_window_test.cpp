@@ -405,21 +405,12 @@ LONG WidestRow(HWND listBox) {
 // the extent is the widest row's, though an edit measures only the rows it changed.
 TEST(ListPane, LongListRowsAndExtentFollowEveryEdit) {
   TestFolder folder;
-  LaunchSettingList source;
   std::string file = folder.Path("long.dat");
-  ASSERT_TRUE(source.SaveToFile(file.c_str(), kListFileSignature));
-  Bytes bytes = ReadBytes(file);
-  const int32_t kRows = 3000;
-  std::memcpy(bytes.data() + 17, &kRows, 4);
-  std::memcpy(bytes.data() + 21, &kRows, 4);
-  for (int i = 0; i < kRows; ++i) {
-    LaunchSetting setting = MakeSetting(("row" + std::to_string(i % 97)).c_str());
-    if (i == 1500) std::strcpy(setting.name, "WWWWWWWWWWWWWWWWWWWW");
-    bytes.insert(bytes.end(), reinterpret_cast<char*>(&setting),
-                 reinterpret_cast<char*>(&setting) + sizeof setting);
-  }
-  bytes[21] = 0xFF;  // room for more: capacity 3071
-  WriteBytes(file, bytes);
+  std::vector<LaunchSetting> settings;
+  for (int i = 0; i < 3000; ++i)
+    settings.push_back(MakeSetting(("row" + std::to_string(i % 97)).c_str()));
+  std::strcpy(settings[1500].name, "WWWWWWWWWWWWWWWWWWWW");
+  WriteBytes(file, ListFileBytes(3000, 3100, settings));  // room for more
   MainDialogHost host;
   MainWindow* window = host.window();
   ASSERT_TRUE(window->list->LoadFromFile(file.c_str(), kListFileSignature, true));
