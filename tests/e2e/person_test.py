@@ -160,10 +160,25 @@ def caption_is(expected):
         return check(False, "caption %s (windows: %s)" % (expected, x_windows()))
 
 
+FILE_NAME_FIELDS = (0x47C, 0x480)  # the combo box on Windows, the edit box in Wine's dialog
+
+
 def type_into_file_dialog(title, path):
+    """Clicks the file name field, types the path, and presses Enter once the field shows it.
+
+    The dialog may take the focus to its folder view while it fills; typed there, the path would
+    only pick items."""
     wait_window(title)
-    time.sleep(0.5)  # the dialog fills its folder view before it takes typing
-    type_text(path)
+    field = wait_until(
+        "the file name field",
+        lambda: next((f for f in FILE_NAME_FIELDS if read_screen("center", f, title)), None),
+    )
+    for _ in range(3):
+        click(*point_of(field, title))
+        key("End", "shift+Home")
+        type_text(path)
+        if read_screen("text", field, title) == [path]:
+            break
     key("Return")
     wait_gone(title)
 
