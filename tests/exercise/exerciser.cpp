@@ -1,8 +1,7 @@
 // A random exerciser: drives kmlaunch.exe with a person's input (SendInput) and with what the
 // desktop sends (closes, session-end questions, second starts), and reports crashes, hangs,
 // processes stuck at exit, stalls and lock-outs, each with the last actions that led to it.
-// Usage: exerciser SEED ACTIONS [--keep]   beside kmlaunch.exe and probe.exe, in a prefix of its
-// own
+// Usage: exerciser SEED ACTIONS [--keep], beside kmlaunch.exe and probe.exe in a prefix of its own
 #include <windows.h>
 
 #include <algorithm>
@@ -68,7 +67,7 @@ class Exerciser {
  private:
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
   void Act(const std::string& what);
-  void Report(Problem& problem, const char* detail);
+  void Report(Problem& problem, const char* format, ...);
 
   void WriteListFiles();
   void WriteList(const wchar_t* name, int count, int capacity, int damagedAt);
@@ -83,10 +82,12 @@ class Exerciser {
   bool Usable() const;
 
   void DoAction();
-  void ClickSomewhere(HWND top, int clicks);
+  // A right click only in the main window: the file dialogs' menus can delete files.
+  void ClickSomewhere(HWND top, int clicks, bool right = false);
   void PressKey(HWND top);
   void TypeText(HWND top);
-  void Activate(HWND top);
+  // A click on the caption, or on its close box.
+  void ClickCaption(HWND top, bool closeBox);
   void TidyProbes();
 
   std::mt19937 random_;
@@ -113,8 +114,13 @@ void Exerciser::Act(const std::string& what) {
   if (trail_.size() > kTrailLength) trail_.pop_front();
 }
 
-void Exerciser::Report(Problem& problem, const char* detail) {
+void Exerciser::Report(Problem& problem, const char* format, ...) {
   ++problem.count;
+  char detail[256];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(detail, sizeof detail, format, arguments);
+  va_end(arguments);
   Print("%s after action %d (episode %d, started with %s): %s\n  the last %zu actions:\n",
         problem.kind, done_, episodes_, start_, detail, trail_.size());
   for (const std::string& line : trail_) Print("    %s\n", line.c_str());
@@ -170,17 +176,15 @@ struct StartUp {
   const wchar_t* arguments;
 };
 
-constexpr StartUp kStartUps[] = {
-    {"no file", L""},
-    {"a valid list", L"valid.dat"},
-    {"a full list", L"full.dat"},
-    {"a list with a larger capacity", L"large.dat"},
-    {"a list damaged part-way", L"damaged.dat"},
-    {"random bytes", L"random.dat"},
-    {"random bytes after the signature", L"signed.dat"},
-    {"a missing file", L"missing.dat"},
-    {"/x and a valid list", L"/x valid.dat"},
-};
+constexpr StartUp kStartUps[] = {{"no file", L""},
+                                 {"a valid list", L"valid.dat"},
+                                 {"a full list", L"full.dat"},
+                                 {"a list with a larger capacity", L"large.dat"},
+                                 {"a list damaged part-way", L"damaged.dat"},
+                                 {"random bytes", L"random.dat"},
+                                 {"random bytes after the signature", L"signed.dat"},
+                                 {"a missing file", L"missing.dat"},
+                                 {"/x and a valid list", L"/x valid.dat"}};
 
 HANDLE Exerciser::StartCopy(const std::wstring& arguments, DWORD* id) {
   std::wstring command = L"\"" + folder_ + L"\\kmlaunch.exe\" " + arguments;
@@ -234,23 +238,17 @@ void Exerciser::EndEpisode() {
 }
 
 bool Exerciser::Check() {
-  char detail[256];
   if (WaitForSingleObject(program_.hProcess, 0) == WAIT_OBJECT_0) {
     DWORD code = 0;
     GetExitCodeProcess(program_.hProcess, &code);
-    if (code != 0) {
-      std::snprintf(detail, sizeof detail, "the program ended with code 0x%lX", code);
-      Report(crashes_, detail);
-    }
+    if (code != 0) Report(crashes_, "the program ended with code 0x%lX", code);
     return false;
   }
   if (!IsWindow(main_)) {
     // The window is gone: the process must end by itself.
     if (WaitForSingleObject(program_.hProcess, kExitMs) == WAIT_OBJECT_0) return Check();
-    std::snprintf(detail, sizeof detail,
-                  "the main window is gone but process %lu has not ended in %lu s",
-                  program_.dwProcessId, kExitMs / 1000);
-    Report(stuck_, detail);
+    Report(stuck_, "the main window is gone but process %lu has not ended in %lu s",
+           program_.dwProcessId, kExitMs / 1000);
     kept_ = keep_;
     return false;
   }
@@ -261,26 +259,21 @@ bool Exerciser::Check() {
     if (!IsWindow(main_)) return Check();
     if (!SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, kHungMs, &result)) {
       if (!IsWindow(main_)) return Check();
-      std::snprintf(detail, sizeof detail,
-                    "the main window of process %lu did not answer in %lu s (%s)",
-                    program_.dwProcessId, (kAnswerMs + kHungMs) / 1000,
-                    Windows(true).empty() ? "no box open" : "a box open");
-      Report(hangs_, detail);
+      Report(hangs_, "the main window of process %lu did not answer in %lu s (%s)",
+             program_.dwProcessId, (kAnswerMs + kHungMs) / 1000,
+             Windows(true).empty() ? "no box open" : "a box open");
       kept_ = keep_;
       return false;
     }
-    if (!batch) {
-      std::snprintf(detail, sizeof detail, "the main window answered after %lu ms",
-                    GetTickCount() - began);
-      Report(stalls_, detail);
-    }
+    if (!batch) Report(stalls_, "the main window answered after %lu ms", GetTickCount() - began);
   }
   if (Usable()) {
     lockedSince_ = 0;
   } else if (lockedSince_ == 0) {
     lockedSince_ = GetTickCount();
   } else if (GetTickCount() - lockedSince_ > kLockOutMs) {
-    Report(lockOuts_, "no enabled control and no box for 10 s");
+    Report(lockOuts_, "no enabled control and no box for 10 s, the main window %s",
+           IsWindowVisible(main_) ? "shown" : "hidden");
     return false;
   }
   return true;
@@ -364,13 +357,13 @@ void SendCharacter(wchar_t character) {
   SendInput(2, input, sizeof input[0]);
 }
 
-void Click(POINT point, int clicks) {
+void Click(POINT point, int clicks, bool right = false) {
   SetCursorPos(point.x, point.y);
   for (int i = 0; i < clicks; ++i) {
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof input[0]);
     Sleep(30);
   }
@@ -381,7 +374,7 @@ BOOL CALLBACK CollectControl(HWND control, LPARAM found) {
   return TRUE;
 }
 
-void Exerciser::ClickSomewhere(HWND top, int clicks) {
+void Exerciser::ClickSomewhere(HWND top, int clicks, bool right) {
   std::vector<HWND> controls;
   EnumChildWindows(top, CollectControl, reinterpret_cast<LPARAM>(&controls));
   if (controls.empty()) controls.push_back(top);
@@ -391,49 +384,46 @@ void Exerciser::ClickSomewhere(HWND top, int clicks) {
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 4 || height <= 4) return;
   POINT point = {rect.left + 2 + Pick(width - 4), rect.top + 2 + Pick(height - 4)};
-  Act(std::string(clicks == 2 ? "double-click " : "click ") + Describe(control) + " in " +
-      Describe(top));
-  Click(point, clicks);
+  Act(std::string(right         ? "right-click "
+                  : clicks == 2 ? "double-click "
+                                : "click ") +
+      Describe(control) + " in " + Describe(top));
+  Click(point, clicks, right);
 }
 
 struct Key {
   const char* name;
-  WORD modifier;
   WORD key;
 };
 
-constexpr Key kKeys[] = {
-    {"Tab", 0, VK_TAB},       {"Shift+Tab", VK_SHIFT, VK_TAB},
-    {"Enter", 0, VK_RETURN},  {"Esc", 0, VK_ESCAPE},
-    {"Space", 0, VK_SPACE},   {"Up", 0, VK_UP},
-    {"Down", 0, VK_DOWN},     {"Left", 0, VK_LEFT},
-    {"Right", 0, VK_RIGHT},   {"Home", 0, VK_HOME},
-    {"End", 0, VK_END},       {"Backspace", 0, VK_BACK},
-    {"F4", 0, VK_F4},         {"Alt+F4", VK_MENU, VK_F4},
-    {"Delete", 0, VK_DELETE}, {"Alt+N", VK_MENU, 'N'},
-    {"Alt+E", VK_MENU, 'E'},  {"Alt+C", VK_MENU, 'C'},
-    {"Alt+U", VK_MENU, 'U'},  {"Alt+W", VK_MENU, 'W'},
-    {"Alt+M", VK_MENU, 'M'},  {"Alt+P", VK_MENU, 'P'},
-    {"Alt+R", VK_MENU, 'R'},  {"Alt+O", VK_MENU, 'O'},
-    {"Alt+F", VK_MENU, 'F'},  {"Alt+T", VK_MENU, 'T'},
-    {"Alt+B", VK_MENU, 'B'},  {"Alt+Y", VK_MENU, 'Y'},
-    {"Alt+G", VK_MENU, 'G'},  {"Alt+K", VK_MENU, 'K'},
-    {"Alt+D", VK_MENU, 'D'},  {"Alt+L", VK_MENU, 'L'},
-    {"Alt+S", VK_MENU, 'S'},  {"Alt+X", VK_MENU, 'X'},
-    {"Alt+V", VK_MENU, 'V'},  {"Alt+Q", VK_MENU, 'Q'},
-    {"Alt+A", VK_MENU, 'A'},  {"Alt+I", VK_MENU, 'I'},
-    {"Alt+N", VK_MENU, 'N'},
-};
+constexpr Key kKeys[] = {{"Tab", VK_TAB},       {"Enter", VK_RETURN},   {"Esc", VK_ESCAPE},
+                         {"Space", VK_SPACE},   {"Up", VK_UP},          {"Down", VK_DOWN},
+                         {"Left", VK_LEFT},     {"Right", VK_RIGHT},    {"Home", VK_HOME},
+                         {"End", VK_END},       {"Backspace", VK_BACK}, {"F4", VK_F4},
+                         {"Delete", VK_DELETE}, {"Alt", VK_MENU},       {"F10", VK_F10}};
+// The mnemonics of the main dialog, the choice dialog and the boxes' buttons; Alt+Space opens
+// the window menu.
+constexpr char kMnemonics[] = "NECUWMPROFTBYGKDLSXVQAI ";
 
 void Exerciser::PressKey(HWND top) {
-  const Key& key = kKeys[Pick(std::size(kKeys))];
+  int choice = Pick(std::size(kKeys) + std::size(kMnemonics));
+  WORD modifier = VK_MENU, key = VK_F4;  // the last choice: Alt+F4
+  std::string name = "Alt+F4";
+  if (choice < static_cast<int>(std::size(kKeys))) {
+    key = kKeys[choice].key;
+    modifier = key == VK_TAB && Pick(2) == 0 ? VK_SHIFT : 0;
+    name = std::string(modifier != 0 ? "Shift+" : "") + kKeys[choice].name;
+  } else if (kMnemonics[choice -= std::size(kKeys)] != '\0') {
+    key = kMnemonics[choice];
+    name = std::string("Alt+") + kMnemonics[choice];
+  }
   // Delete in a file dialog would delete files of the prefix.
-  if (key.key == VK_DELETE && top != main_) return;
-  Act(std::string("key ") + key.name + " in " + Describe(top));
-  if (key.modifier != 0) SendKey(key.modifier, false);
-  SendKey(key.key, false);
-  SendKey(key.key, true);
-  if (key.modifier != 0) SendKey(key.modifier, true);
+  if (key == VK_DELETE && top != main_) return;
+  Act("key " + name + " in " + Describe(top));
+  if (modifier != 0) SendKey(modifier, false);
+  SendKey(key, false);
+  SendKey(key, true);
+  if (modifier != 0) SendKey(modifier, true);
 }
 
 void Exerciser::TypeText(HWND top) {
@@ -453,13 +443,14 @@ void Exerciser::TypeText(HWND top) {
   for (wchar_t character : text) SendCharacter(character);
 }
 
-// A click on the caption, as a person brings a window back to the front.
-void Exerciser::Activate(HWND top) {
+void Exerciser::ClickCaption(HWND top, bool closeBox) {
   RECT rect;
   GetWindowRect(top, &rect);
   POINT point = {(rect.left + rect.right) / 2,
                  rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
-  Act("click the caption of " + Describe(top));
+  if (closeBox)
+    point.x = rect.right - GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXSIZE) / 2;
+  Act(std::string(closeBox ? "click the close box of " : "click the caption of ") + Describe(top));
   Click(point, 1);
 }
 
@@ -483,11 +474,13 @@ void Exerciser::DoAction() {
   DWORD foreground = 0;
   GetWindowThreadProcessId(GetForegroundWindow(), &foreground);
   if (foreground != program_.dwProcessId && roll < 60) {
-    Activate(top);
+    ClickCaption(top, false);
   } else if (roll < 38) {
     ClickSomewhere(top, 1);
-  } else if (roll < 42) {
+  } else if (roll < 41) {
     ClickSomewhere(top, 2);
+  } else if (roll < 43) {
+    ClickSomewhere(top, 1, top == main_);
   } else if (roll < 72) {
     PressKey(top);
   } else if (roll < 86) {
@@ -496,8 +489,7 @@ void Exerciser::DoAction() {
     Act("WM_CLOSE posted to the main window");
     PostMessageW(main_, WM_CLOSE, 0, 0);
   } else if (roll < 93) {
-    Act("the close box of " + Describe(top));
-    PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ClickCaption(top, true);
   } else if (roll < 95) {
     // Windows asks, then tells the session goes on: another program said no.
     Act("WM_QUERYENDSESSION sent, then WM_ENDSESSION(FALSE)");
@@ -526,10 +518,7 @@ int Exerciser::Run() {
     if (!StartEpisode()) {
       DWORD code = STILL_ACTIVE;
       GetExitCodeProcess(program_.hProcess, &code);
-      char detail[128];
-      std::snprintf(detail, sizeof detail, "no window within 10 s of the start (exit code 0x%lX)",
-                    code);
-      Report(crashes_, detail);
+      Report(crashes_, "no window within 10 s of the start (exit code 0x%lX)", code);
       EndEpisode();
       continue;
     }
