@@ -240,6 +240,8 @@ LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                         int fieldId = 0) {
   MainWindow* owner = WindowOf(window);
   if (owner == nullptr) return 0;
+  // A text field's context menu runs its loop on the field.
+  ModalScope::TrackSystemLoop(message);
   if (fieldId != 0 && (message == WM_PASTE || message == WM_CHAR)) {
     size_t limit = FieldLimit(fieldId);
     if (message == WM_PASTE && PasteWithinLimit(window, limit)) return 0;

@@ -317,6 +317,8 @@ void MainWindow::Teardown() {
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Counted and passed on: the system runs these loops itself.
+  if (ModalScope::TrackSystemLoop(message)) return FALSE;
   if (mainWindow != nullptr && message != 0) {
     if (message == mainWindow->bringForwardMessage) {
       mainWindow->BringForward();

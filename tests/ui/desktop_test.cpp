@@ -133,6 +133,25 @@ TEST(CloseThroughAnOpenBox, IsHeldUntilTheCommandHasEndedAndStillAsks) {
   }
 }
 
+void CALLBACK EndMenuLoop(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+// Alt or F10 enter the window menu's own loop, which dispatches a posted close: carried out
+// there, it hid the window while the loop ran on, and the process lived on unseen.
+TEST(CloseThroughTheWindowMenu, IsHeldUntilTheMenuIsLeft) {
+  MainDialogHost host;
+  HWND dialog = host.dialog();
+  UINT_PTR guard = SetTimer(nullptr, 0, 3000, EndMenuLoop);  // should Esc not reach the menu
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  PostKey(dialog, VK_ESCAPE);
+  // What Alt and F10 send; it returns when the menu is left.
+  SendMessageW(dialog, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  KillTimer(nullptr, guard);
+  ASSERT_NE(mainWindow, nullptr);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  PumpMessages();  // the held close, with nothing to ask about
+  EXPECT_EQ(mainWindow, nullptr);
+}
+
 TEST(CloseThroughAnOpenBox, ASecondCloseDuringTheSaveQuestionIsTheSameRequest) {
   MainDialogHost host;
   host.AddSettings(1);
