@@ -17,20 +17,11 @@
 #include <string>
 
 #include "resource.h"
+#include "support/tool_output.h"
 
 namespace {
 
-void Print(const std::wstring& text) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
-  std::string bytes(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  bytes += '\n';
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-            &written, nullptr);
-}
+void Print(const std::wstring& text) { WriteOut(Utf8(text) + "\n"); }
 
 std::wstring TextOf(HWND window) {
   wchar_t text[4096] = {};
@@ -59,13 +50,6 @@ BOOL CALLBACK PrintBox(HWND window, LPARAM) {
   if (IsWindowVisible(window) && IsMessageBox(window)) {
     Print(TextOf(window) + L"\t" + TextOf(GetDlgItem(window, 0xFFFF)));
   }
-  return TRUE;
-}
-
-BOOL CALLBACK CloseProbe(HWND window, LPARAM) {
-  wchar_t className[32] = {};
-  GetClassNameW(window, className, 32);
-  if (std::wcscmp(className, L"KmLaunchProbe") == 0) PostMessageW(window, WM_CLOSE, 0, 0);
   return TRUE;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "store/launch_setting.h"
+#include "support/tool_output.h"
 
 namespace {
 
@@ -29,19 +30,7 @@ void Print(const char* format, ...) {
   va_start(arguments, format);
   int length = std::vsnprintf(line, sizeof line, format, arguments);
   va_end(arguments);
-  DWORD written = 0;
-  if (length > 0) {
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line,
-              static_cast<DWORD>(std::min<size_t>(length, sizeof line - 1)), &written, nullptr);
-  }
-}
-
-std::string Utf8(const std::wstring& text) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string bytes(size > 0 ? size : 1, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
-  bytes.resize(std::strlen(bytes.c_str()));
-  return bytes;
+  if (length > 0) WriteOut(std::string(line, std::min<size_t>(length, sizeof line - 1)));
 }
 
 // What a person sees of a window: its text (read without asking the window) and its class.
@@ -452,13 +441,6 @@ void Exerciser::ClickCaption(HWND top, bool closeBox) {
     point.x = rect.right - GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXSIZE) / 2;
   Act(std::string(closeBox ? "click the close box of " : "click the caption of ") + Describe(top));
   Click(point, 1);
-}
-
-BOOL CALLBACK CloseProbe(HWND window, LPARAM) {
-  wchar_t className[32] = L"";
-  GetClassNameW(window, className, 32);
-  if (std::wcscmp(className, L"KmLaunchProbe") == 0) PostMessageW(window, WM_CLOSE, 0, 0);
-  return TRUE;
 }
 
 void Exerciser::TidyProbes() { EnumWindows(CloseProbe, 0); }
