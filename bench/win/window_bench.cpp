@@ -239,7 +239,7 @@ unsigned __stdcall PlainWorker(void* argument) {
     SHELLEXECUTEINFOW request = {};
     request.cbSize = sizeof request;
     request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    request.hwnd = nullptr;
+    request.hwnd = run.dialog;  // owned by the window, as every shell request is
     request.lpFile = run.probe.c_str();
     request.lpParameters = L"--ready-at-once";
     request.nShow = SW_RESTORE;

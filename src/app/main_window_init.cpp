@@ -1,20 +1,31 @@
-// WM_INITDIALOG: the window icons and the construction of the one MainWindow.
+// WM_INITDIALOG: the construction of the one MainWindow, and the window icons for its DPI.
 #include <cstring>
 
 #include "app/command_line_args.h"
 #include "resource.h"
+#include "store/file_layer.h"
 #include "ui/main_window.h"
 #include "ui/texts.h"
 
 namespace {
 
-void SetIcons(HWND dialog, HINSTANCE instance) {
-  for (int size : {32, 16}) {
-    HANDLE icon =
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
-    SendMessageW(dialog, WM_SETICON, size == 32 ? ICON_BIG : ICON_SMALL,
-                 reinterpret_cast<LPARAM>(icon));
-  }
+// Per-monitor values where Windows has them (10, version 1607 on), the system's elsewhere.
+int SystemMetricForDpi(int index, UINT dpi) {
+  using ForDpi = int(WINAPI*)(int, UINT);
+  const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  return forDpi != nullptr ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+UINT DpiOf(HWND window) {
+  using ForWindow = UINT(WINAPI*)(HWND);
+  const auto forWindow = reinterpret_cast<ForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (forWindow != nullptr) return forWindow(window);
+  HDC screen = GetDC(nullptr);
+  UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  return dpi;
 }
 
 // The user data goes first: the subclass procedure reads the MainWindow from it. The procedure
@@ -64,6 +75,13 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   for (UINT message : {bringForwardMessage, taskbarButtonCreatedMessage}) {
     if (message != 0) ChangeWindowMessageFilterEx(dialog, message, MSGFLT_ALLOW, nullptr);
   }
+  // Nor would Explorer's drops reach the drop targets (0x0049 is WM_COPYGLOBALDATA).
+  for (int id : {IDC_SETTING_LIST, IDC_PATH, IDC_OPTIONS}) {
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049}}) {
+      ChangeWindowMessageFilterEx(Control(id), message, MSGFLT_ALLOW, nullptr);
+    }
+  }
+  UpdateIcons(DpiOf(dialog));
   listBoxProc = Subclass(Control(IDC_SETTING_LIST), this, ListBoxSubclassProc);
   nameEditProc = Subclass(Control(IDC_NAME), this, NameEditSubclassProc);
   pathEditProc = Subclass(Control(IDC_PATH), this, PathEditSubclassProc);
@@ -79,6 +97,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   ClearFields();
   SetMode(UiMode::Idle);
   CenterOnScreen(dialog);
+  file_layer::SetRetryWait(WaitWhileListFileHeld);
 
   bool startBatch = false;
   bool firstListLoaded = false;
@@ -100,9 +119,23 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   }
 }
 
+void MainWindow::UpdateIcons(UINT dpi) {
+  HICON replaced[] = {bigIcon, smallIcon};
+  for (HICON* icon : {&bigIcon, &smallIcon}) {
+    bool big = icon == &bigIcon;
+    int width = SystemMetricForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
+    int height = SystemMetricForDpi(big ? SM_CYICON : SM_CYSMICON, dpi);
+    *icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, width,
+                                          height, LR_DEFAULTCOLOR));
+    SendMessageW(dialog, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(*icon));
+  }
+  for (HICON icon : replaced) {
+    if (icon != nullptr) DestroyIcon(icon);
+  }
+}
+
 INT_PTR InitMainDialog(HWND dialog, LPARAM start) {
   HINSTANCE instance = reinterpret_cast<const DialogStart*>(start)->instance;
-  SetIcons(dialog, instance);
   // Read wide and split as UTF-8: the list files' names need not fit any code page.
   std::unique_ptr<char[]> commandLine =
       CommandLineUtf8(reinterpret_cast<const char16_t*>(GetCommandLineW()));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "launch/start_through_shell.h"
 #include "resource.h"
 #include "ui/cp932.h"
 #include "ui/main_window.h"
@@ -49,7 +50,10 @@ unsigned __stdcall BatchWorker(void* argument) {
     // Posted: the caption and the taskbar follow without this thread waiting on the window.
     PostMessageW(window->dialog, kBatchProgressMessage, static_cast<WPARAM>(i),
                  static_cast<LPARAM>(++started) | (static_cast<LPARAM>(enabled) << 32));
-    if (!window->list->LaunchForBatch(i, stopRequested, window)) {
+    // Owned by the window, as every shell request is: an elevation prompt or a downloaded file's
+    // warning then comes up in front of the topmost launcher, not behind it. The thread ends after
+    // its last launch, so the shell must finish its work before returning.
+    if (!StartThroughShell(setting, window->dialog, SEE_MASK_NOASYNC, stopRequested, window)) {
       PostMessageW(window->dialog, kBatchPausedMessage, TRUE, 0);
       ShowMessageWithName(window->dialog, texts::kLaunchFailedFormat, setting.name,
                           texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
@@ -100,7 +104,6 @@ void MainWindow::ShowBatchProgress(int32_t index, int32_t started, int32_t enabl
   LaunchSetting setting;
   std::unique_ptr<wchar_t[]> name =
       list->Get(index, &setting) ? cp932::ToWide(setting.name) : nullptr;
-  std::unique_ptr<wchar_t[]> title = TitleText();
   if (!name || !title) return;
   // The progress leads, so that even a narrow taskbar button shows it. A name is at most 255
   // units: the start stays far below wsprintfW's 1024.
@@ -116,7 +119,7 @@ void MainWindow::ShowBatchProgress(int32_t index, int32_t started, int32_t enabl
 }
 
 void MainWindow::FinishBatch() {
-  UpdateTitle();
+  RestoreTitle();
   taskbar.Clear();
   SelectRow(currentIndex);
   if (currentIndex == -1) {

@@ -58,10 +58,3 @@ bool LaunchSettingList::Launch(int32_t index) const {
   LaunchSetting setting;
   return Get(index, &setting) && StartThroughShell(setting, nullptr, 0, nullptr, nullptr);
 }
-
-bool LaunchSettingList::LaunchForBatch(int32_t index, StopCheck stopRequested,
-                                       void* context) const {
-  LaunchSetting setting;
-  return Get(index, &setting) &&
-         StartThroughShell(setting, nullptr, SEE_MASK_NOASYNC, stopRequested, context);
-}

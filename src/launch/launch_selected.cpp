@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/message_pump.h"
 #include "ui/modal_scope.h"
 #include "ui/shell_calls.h"
 #include "ui/texts.h"
@@ -33,41 +34,19 @@ namespace {
 // Launch threads still running, counted so that the process does not end under one.
 std::atomic<int> launchesUnderway{0};
 
+bool StopRequested(void* context) { return static_cast<SingleLaunch*>(context)->stop.load(); }
+
 unsigned __stdcall LaunchThread(void* argument) {
   auto* launch = static_cast<SingleLaunch*>(argument);
   {
     shell_calls::ComForThisThread com;
-    auto stopRequested = [](void* context) {
-      return static_cast<SingleLaunch*>(context)->stop.load();
-    };
     // The thread ends after this launch: the shell must finish its work before returning.
     launch->launched =
-        StartThroughShell(launch->setting, launch->owner, SEE_MASK_NOASYNC, stopRequested, launch);
+        StartThroughShell(launch->setting, launch->owner, SEE_MASK_NOASYNC, StopRequested, launch);
   }
   launch->Release();
   --launchesUnderway;
   return 0;
-}
-
-// Runs the dialog's messages until the thread ends or the wait is stopped; a quit message is
-// handed on to the loop that owns it.
-void PumpUntilDone(HWND dialog, HANDLE thread, const SingleLaunch& launch) {
-  while (!launch.stop.load()) {
-    DWORD woken =
-        MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) return;
-    MSG msg;
-    while (!launch.stop.load() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (!IsDialogMessageW(dialog, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
-  }
 }
 
 }  // namespace
@@ -95,7 +74,7 @@ bool MainWindow::RunLaunch(const LaunchSetting& setting) {
     // No command may change the list meanwhile, and a close waits for the end, as with a box.
     ModalScope modal;
     launchWait = launch;
-    PumpUntilDone(dialog, reinterpret_cast<HANDLE>(thread), *launch);
+    PumpMessagesUntil(dialog, reinterpret_cast<HANDLE>(thread), INFINITE, StopRequested, launch);
     launchWait = nullptr;
   }
   // Esc, a quit message or a failed wait end the pump while the shell may still be starting the
@@ -109,7 +88,8 @@ bool MainWindow::RunLaunch(const LaunchSetting& setting) {
 }
 
 void FinishLaunchesUnderway(DWORD mostMs) {
-  for (DWORD waited = 0; launchesUnderway.load() > 0 && waited < mostMs; waited += 20) Sleep(20);
+  // Pumping: a shell request may need this thread's windows to finish.
+  PumpMessagesUntil(nullptr, nullptr, mostMs, [](void*) { return launchesUnderway.load() == 0; });
 }
 
 bool MainWindow::LaunchSelected() {

@@ -33,4 +33,9 @@ bool ReplaceWith(const char* tempPath, const char* target);
 // Removes a file, ignoring failure.
 void Remove(const char* path);
 
+// How a retried open or replace waits between attempts (Sleep unless set): a program can keep its
+// window answering meanwhile.
+using RetryWait = void (*)(unsigned ms);
+void SetRetryWait(RetryWait wait);
+
 }  // namespace file_layer

@@ -71,4 +71,7 @@ bool ReplaceWith(const char* tempPath, const char* target) {
 
 void Remove(const char* path) { ::unlink(path); }
 
+// Nothing here holds a file against another: there is nothing to retry.
+void SetRetryWait(RetryWait) {}
+
 }  // namespace file_layer

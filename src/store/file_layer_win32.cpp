@@ -1,5 +1,7 @@
 // The file layer on Windows: unshared handles, and a flushed temporary file moved into place.
 // Paths arrive as UTF-8 and go to the wide functions, whatever the system's code page.
+// Scanners, indexers and sync clients open a new or changed file for a moment: an open or a
+// replace that meets one is tried again for a short, bounded time.
 #include <windows.h>
 
 #include <new>
@@ -39,13 +41,57 @@ File* FromHandle(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? nullptr : reinterpret_cast<File*>(handle);
 }
 
+// About as long as a scanner holds a file; Git for Windows waits in the same way.
+constexpr ULONGLONG kRetryMostMs = 2000;
+constexpr unsigned kRetryStepMs = 100;
+
+void SleepWait(unsigned ms) { Sleep(ms); }
+RetryWait retryWait = SleepWait;
+
+// Whether another program's handle may be all that stands in the way. Windows answers access
+// denied for a file that is being deleted or replaced, and for a replace of a file held without
+// delete sharing; for a folder or a read-only file it means just that, and is final.
+bool HeldByAnother(DWORD error, const wchar_t* deniedFile) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+  if (error != ERROR_ACCESS_DENIED || deniedFile == nullptr) return false;
+  DWORD attributes = GetFileAttributesW(deniedFile);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
+// Calls attempt until it succeeds, fails for another reason, or the time is up; a denial is
+// looked into on deniedFile, when given.
+template <typename Attempt>
+auto Retried(const wchar_t* deniedFile, Attempt attempt) {
+  ULONGLONG start = GetTickCount64();
+  for (;;) {
+    auto result = attempt();
+    if (result) return result;
+    DWORD error = GetLastError();
+    if (!HeldByAnother(error, deniedFile) || GetTickCount64() - start >= kRetryMostMs) {
+      return result;
+    }
+    retryWait(kRetryStepMs);
+  }
+}
+
+HANDLE OpenUnshared(const wchar_t* path, DWORD access, DWORD disposition, bool denialMayBeHold) {
+  HANDLE handle = Retried(denialMayBeHold ? path : nullptr, [&] {
+    HANDLE opened =
+        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return opened == INVALID_HANDLE_VALUE ? nullptr : opened;
+  });
+  return handle == nullptr ? INVALID_HANDLE_VALUE : handle;
+}
+
 }  // namespace
+
+void SetRetryWait(RetryWait wait) { retryWait = wait != nullptr ? wait : SleepWait; }
 
 File* OpenForRead(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
   if (!wide) return nullptr;
-  return FromHandle(CreateFileW(wide.get(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  return FromHandle(OpenUnshared(wide.get(), GENERIC_READ, OPEN_EXISTING, true));
 }
 
 bool Read(File* file, void* buffer, size_t size, size_t* got) {
@@ -58,8 +104,8 @@ bool Read(File* file, void* buffer, size_t size, size_t* got) {
 File* Create(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
   if (!wide) return nullptr;
-  return FromHandle(CreateFileW(wide.get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Access denied here is a folder the user may not write to: that fails at once.
+  return FromHandle(OpenUnshared(wide.get(), GENERIC_WRITE, CREATE_ALWAYS, false));
 }
 
 bool Write(File* file, const void* data, size_t size) {
@@ -76,13 +122,16 @@ bool Close(File* file) { return CloseHandle(ToHandle(file)) != FALSE; }
 bool ReplaceWith(const char* tempPath, const char* target) {
   std::unique_ptr<wchar_t[]> from = WidePath(tempPath);
   std::unique_ptr<wchar_t[]> to = WidePath(target);
-  return from && to &&
-         MoveFileExW(from.get(), to.get(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-             FALSE;
+  return from && to && Retried(to.get(), [&] {
+           return MoveFileExW(from.get(), to.get(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+         });
 }
 
+// A scanner may still be reading the temporary file that could not be moved into place.
 void Remove(const char* path) {
-  if (std::unique_ptr<wchar_t[]> wide = WidePath(path)) DeleteFileW(wide.get());
+  std::unique_ptr<wchar_t[]> wide = WidePath(path);
+  if (wide) Retried(wide.get(), [&] { return DeleteFileW(wide.get()) != FALSE; });
 }
 
 }  // namespace file_layer

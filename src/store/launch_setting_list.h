@@ -40,9 +40,6 @@ class LaunchSettingList {
 
   // Starts record index through the shell and waits until it takes input; Windows only.
   bool Launch(int32_t index) const;
-  // The same for a thread that ends after its last launch: the shell finishes its work before
-  // returning, and the wait also ends, within a fraction of a second, once stopRequested says so.
-  bool LaunchForBatch(int32_t index, StopCheck stopRequested, void* context) const;
 
   const LaunchSettingNode* head() const { return head_; }
   const LaunchSettingNode* tail() const { return tail_; }

@@ -4,10 +4,12 @@
 #include <new>
 
 #include "resource.h"
+#include "store/file_layer.h"
 #include "store/wide_path.h"
 #include "ui/choice_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/message_pump.h"
 #include "ui/modal_scope.h"
 #include "ui/shell_calls.h"
 #include "ui/text_format.h"
@@ -79,6 +81,16 @@ bool IsExistingFolder(const char* prefix, void*) {
 
 }  // namespace
 
+void WaitWhileListFileHeld(unsigned ms) {
+  HWND dialog = mainWindow != nullptr ? mainWindow->dialog : nullptr;
+  if (dialog == nullptr || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) {
+    Sleep(ms);
+    return;
+  }
+  ModalScope modal;
+  PumpMessagesUntil(dialog, nullptr, ms);
+}
+
 std::unique_ptr<wchar_t[]> MainWindow::TitleText() const {
   const char* path = list->filePath();
   std::unique_ptr<wchar_t[]> name =
@@ -88,7 +100,12 @@ std::unique_ptr<wchar_t[]> MainWindow::TitleText() const {
 }
 
 void MainWindow::UpdateTitle() {
-  if (std::unique_ptr<wchar_t[]> title = TitleText()) SetWindowTextW(dialog, title.get());
+  if (std::unique_ptr<wchar_t[]> text = TitleText()) title = std::move(text);
+  RestoreTitle();
+}
+
+void MainWindow::RestoreTitle() {
+  if (title) SetWindowTextW(dialog, title.get());
 }
 
 bool MainWindow::NewList() {

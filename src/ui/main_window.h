@@ -54,6 +54,9 @@ class MainWindow {
   void FocusControl(int id);
   // A second copy asked: the window, restored, comes forward with whatever box it has open.
   void BringForward();
+  // The window's icons at the sizes Windows gives for dpi; those they replace are destroyed
+  // (app/main_window_init.cpp).
+  void UpdateIcons(UINT dpi);
 
   // List box and entry pane (list_pane.cpp).
   bool ClearFields();
@@ -89,8 +92,11 @@ class MainWindow {
   bool LoadList();
   bool SaveList();
   bool ConfirmClose();
+  // Works the caption out from the list's file path, which asks the file system, and sets it.
   void UpdateTitle();
-  // The caption UpdateTitle sets; null when memory runs out.
+  // The caption UpdateTitle last worked out, set again without asking the file system.
+  void RestoreTitle();
+  // The caption for the list's file path; null when memory runs out.
   std::unique_ptr<wchar_t[]> TitleText() const;
   bool ChooseOpenPath(wchar_t* buffer, DWORD size);
   bool ChooseSavePath(wchar_t* buffer, DWORD size);
@@ -151,6 +157,11 @@ class MainWindow {
   UINT bringForwardMessage = 0;
   UINT taskbarButtonCreatedMessage = 0;
   TaskbarButton taskbar;
+  // The caption UpdateTitle last set: a batch step leads it with its progress without probing a
+  // file server that may have gone away.
+  std::unique_ptr<wchar_t[]> title;
+  HICON bigIcon = nullptr;
+  HICON smallIcon = nullptr;
 };
 
 extern MainWindow* mainWindow;
@@ -158,6 +169,10 @@ extern MainWindow* mainWindow;
 // At the end of the process: a single launch whose wait was ended may still be inside the shell,
 // and gets up to mostMs to finish starting its program.
 void FinishLaunchesUnderway(DWORD mostMs);
+
+// Between the tries of a list file that another program holds: the dialog keeps answering, as
+// under a box, once it runs; before that the start-up simply waits (list_file_commands.cpp).
+void WaitWhileListFileHeld(unsigned ms);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "resource.h"
 #include "ui/main_window.h"
@@ -309,6 +310,11 @@ void MainWindow::Teardown() {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.saved));
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   }
+  for (auto [type, icon] : {std::pair{ICON_BIG, &bigIcon}, std::pair{ICON_SMALL, &smallIcon}}) {
+    SendMessageW(dialog, WM_SETICON, type, 0);
+    if (*icon != nullptr) DestroyIcon(*icon);
+    *icon = nullptr;
+  }
   if (list != nullptr) {
     list->Clear();
     delete list;
@@ -369,6 +375,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return HandleClose(dialog);
     case WM_QUERYENDSESSION:
       return AnswerEndSession(dialog);
+    case WM_DPICHANGED:
+      // Moved to a screen of another scale: icons drawn for it. The dialog manager rescales the
+      // rest.
+      if (mainWindow != nullptr) mainWindow->UpdateIcons(LOWORD(wParam));
+      return FALSE;
     default:
       return FALSE;
   }

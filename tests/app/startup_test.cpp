@@ -16,6 +16,7 @@
 #include "store/launch_setting_list.h"
 #include "support/cp932_text.h"
 #include "support/test_folder.h"
+#include "ui/probe_log.h"
 
 namespace {
 
@@ -114,6 +115,7 @@ TEST(Startup, CommandLineListFiles) {
     std::string arguments;
     std::vector<std::string> rows;
     std::string caption;
+    unsigned holdMs = 0;  // the first file held by a scanner from before the start
   } cases[] = {
       {"no arguments", "", {}, "カメリオランチャ - 無題"},
       {"one list file", first, {"a", "b"}, "カメリオランチャ - first.dat"},
@@ -135,15 +137,19 @@ TEST(Startup, CommandLineListFiles) {
        {},
        "カメリオランチャ - 無題"},
       {"open quote at the end", "\"" + second, {"c"}, "カメリオランチャ - second list.dat"},
+      {"held for a moment", first, {"a", "b"}, "カメリオランチャ - first.dat", 1500},
+      {"held longer", first, {}, "カメリオランチャ - 無題", 60000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    ASSERT_TRUE(c.holdMs == 0 || HoldFile(first, c.holdMs));
     RunningCopy copy(c.arguments);
     ASSERT_NE(copy.window(), nullptr);
     EXPECT_EQ(copy.Rows(), c.rows);
     EXPECT_EQ(copy.Caption(), c.caption);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(copy.window(), IDC_NEW_ENTRY)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(copy.window(), IDC_NAME)));
+    CloseProbes();
   }
 }
 

@@ -329,16 +329,21 @@ def run(program, work):
         check(False, "the program has ended")
     capacity, saved = read_list_file(list_file)
     check(saved == expected[:2], "overwritten on close: %s" % saved)
+    trace = open(os.path.join(work, "trace"), errors="replace").read()
+    owners = set(re.findall(r"hwnd=([0-9A-Fa-f]+)", trace))
+    check(len(owners) == 1 and int(min(owners), 16) != 0,
+          "every shell request, the batch's too, owned by the window: %s" % owners)
 
 
 def main():
     work = tempfile.mkdtemp(prefix="kmlaunch-person-")
     program = subprocess.Popen(
         ["wine", PROGRAM],
-        env=dict(os.environ, KM_PROBE_LOG=windows_path(os.path.join(work, "probe.log"))),
+        env=dict(os.environ, KM_PROBE_LOG=windows_path(os.path.join(work, "probe.log")),
+                 WINEDEBUG="trace+exec"),
         stdin=subprocess.DEVNULL,
         stdout=subprocess.DEVNULL,
-        stderr=subprocess.DEVNULL,
+        stderr=open(os.path.join(work, "trace"), "wb"),
     )
     try:
         run(program, work)

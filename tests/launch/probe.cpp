@@ -1,9 +1,11 @@
 // A program for the launch tests: records how it was started and when it became ready for
 // input, then waits for input until it is closed (or gives up after a minute). With
-// --never-ready it makes a message queue and never reads it, as a hung program does.
+// --never-ready it makes a message queue and never reads it, as a hung program does. --hold MS
+// PATH, last, holds PATH for MS ms first, as a scanner does (a file it creates goes with it).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -58,6 +60,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Sleep(60000);
     return 0;
   }
+  DWORD lifeMs = 60000;
+  if (char* hold = std::strstr(command, "--hold ")) {
+    char* path = nullptr;
+    lifeMs = std::strtoul(hold + 7, &path, 10);
+    if (CreateFileA(path + 1, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) ==
+        INVALID_HANDLE_VALUE) {
+      CreateFileA(path + 1, GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                  FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    }
+  }
   // Slow to get ready, so that a launcher that does not wait is caught.
   if (std::strstr(command, "--ready-at-once") == nullptr) Sleep(400);
 
@@ -68,7 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RegisterClassA(&windowClass);
   HWND window = CreateWindowA("KmLaunchProbe", "probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                               nullptr, nullptr, instance, nullptr);
-  SetTimer(window, 1, 60000, nullptr);
+  SetTimer(window, 1, lifeMs, nullptr);
   std::snprintf(line, sizeof line, "ready=%lu", GetTickCount());
   Record(line);
   MSG msg;

@@ -134,6 +134,14 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   AddSetting(host.window(), "p1", ProbePath(), "p1", 1);
   AddSetting(host.window(), "p2", ProbePath(), "p2", 1);
   Select(host, 1);  // the current row, selected and shown again afterwards
+  // The list's folder then goes, as a file server does: the captions never ask about it again.
+  TestFolder folder;
+  std::string file = folder.Path("server\\list.dat");
+  ASSERT_TRUE(CreateDirectoryA(folder.Path("server").c_str(), nullptr));
+  ASSERT_TRUE(host.window()->list->SaveToFile(file.c_str(), kListFileSignature));
+  host.window()->UpdateTitle();
+  DeleteFileA(file.c_str());
+  RemoveDirectoryA(folder.Path("server").c_str());
   BatchDriver driver(host);
   CommandRecorder recorder(host.dialog());
   bool checkedWhileRunning = false;
@@ -161,7 +169,7 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   }
   EXPECT_EQ(order, (std::vector<std::string>{"p0", "ready", "p1", "ready", "p2", "ready"}));
   // The caption leads with where the batch stands, then is the plain one again.
-  const std::string title = "カメリオランチャ - 無題";
+  const std::string title = "カメリオランチャ - list.dat";
   EXPECT_EQ(recorder.captions(),
             (std::vector<std::string>{"一括起動 1/3 p0 - " + title, "一括起動 2/3 p1 - " + title,
                                       "一括起動 3/3 p2 - " + title, title}));

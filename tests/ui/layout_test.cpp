@@ -1,9 +1,10 @@
-// The dialogs at the display's DPI: every caption fits its control. scripts/test runs these at
-// 144 DPI (150%), as the manifest lets Windows show the window.
+// The dialogs at the display's DPI: every caption fits its control, the icon its scale.
+// scripts/test runs these at 144 DPI (150%), as the manifest lets Windows show the window.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resource.h"
@@ -102,6 +103,29 @@ TEST(Layout, EveryOptionOfTheChoiceDialogFits) {
     ExpectCaptionsFit(choice);
     DestroyWindow(choice);
   }
+}
+
+// The icon holds every size a screen from 100% to 200% asks for, 32 bits each; the window's small
+// icon is drawn at the size Windows gives for the window's DPI.
+TEST(Icons, TheWindowsIconFitsItsScale) {
+  ExpectAskedForDpi();
+  const auto* group = static_cast<const BYTE*>(LockResource(
+      LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(IDI_MAIN), RT_GROUP_ICON))));
+  const int widths[] = {16, 20, 24, 32, 40, 48, 64, 0};  // 0 stands for 256
+  ASSERT_EQ(group[4], 8);
+  for (int i = 0; i < 8; ++i) {  // entries of 14 bytes: the width first, the bits at 6
+    EXPECT_EQ(std::make_pair(int{group[6 + 14 * i]}, int{group[12 + 14 * i]}),
+              std::make_pair(widths[i], 32));
+  }
+  MainDialogHost host;
+  ICONINFO info = {};
+  BITMAP bitmap = {};
+  ASSERT_TRUE(GetIconInfo(
+      reinterpret_cast<HICON>(SendMessageW(host.dialog(), WM_GETICON, ICON_SMALL, 0)), &info));
+  GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  EXPECT_EQ(bitmap.bmWidth, GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForWindow(host.dialog())));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The probes' shared log, and closing the probes a test leaves behind.
+// The probes' shared log, closing the probes a test leaves behind, and a probe that holds a file.
 #include "probe_log.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "support/test_folder.h"
 
 std::string ProbePath() {
   char path[MAX_PATH] = {};
@@ -58,4 +60,11 @@ std::vector<std::string> ProbeLog::Values(const std::string& key) const {
     if (line.rfind(key + "=", 0) == 0) values.push_back(line.substr(key.size() + 1));
   }
   return values;
+}
+
+bool HoldFile(const std::string& path, unsigned ms) {
+  LaunchSettingList holder;
+  std::string options = "--ready-at-once --hold " + std::to_string(ms) + " " + path;
+  return holder.Put(-1, MakeSetting("holder", ProbePath().c_str(), options.c_str())) &&
+         holder.Launch(0);
 }

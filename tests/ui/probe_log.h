@@ -24,3 +24,7 @@ class ProbeLog {
  private:
   std::string path_;
 };
+
+// Starts a probe that holds path for ms, sharing reading only, as a scanner does; true once it
+// holds it. CloseProbes ends a hold early.
+bool HoldFile(const std::string& path, unsigned ms);
