@@ -120,18 +120,19 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
 }
 
 void MainWindow::UpdateIcons(UINT dpi) {
-  HICON replaced[] = {bigIcon, smallIcon};
-  for (HICON* icon : {&bigIcon, &smallIcon}) {
-    bool big = icon == &bigIcon;
-    int width = SystemMetricForDpi(big ? SM_CXICON : SM_CXSMICON, dpi);
-    int height = SystemMetricForDpi(big ? SM_CYICON : SM_CYSMICON, dpi);
-    *icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, width,
-                                          height, LR_DEFAULTCOLOR));
-    SendMessageW(dialog, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(*icon));
+  for (WPARAM type : {ICON_SMALL, ICON_BIG}) {
+    int width = SystemMetricForDpi(type == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi);
+    int height = SystemMetricForDpi(type == ICON_BIG ? SM_CYICON : SM_CYSMICON, dpi);
+    ReplaceIcon(type, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN),
+                                                    IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
   }
-  for (HICON icon : replaced) {
-    if (icon != nullptr) DestroyIcon(icon);
-  }
+}
+
+void MainWindow::ReplaceIcon(WPARAM type, HICON icon) {
+  SendMessageW(dialog, WM_SETICON, type, reinterpret_cast<LPARAM>(icon));
+  // Only once the window no longer shows it.
+  if (icons[type] != nullptr) DestroyIcon(icons[type]);
+  icons[type] = icon;
 }
 
 INT_PTR InitMainDialog(HWND dialog, LPARAM start) {

@@ -75,13 +75,11 @@ auto Retried(const wchar_t* deniedFile, Attempt attempt) {
   }
 }
 
-HANDLE OpenUnshared(const wchar_t* path, DWORD access, DWORD disposition, bool denialMayBeHold) {
-  HANDLE handle = Retried(denialMayBeHold ? path : nullptr, [&] {
-    HANDLE opened =
-        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return opened == INVALID_HANDLE_VALUE ? nullptr : opened;
+File* OpenUnshared(const wchar_t* path, DWORD access, DWORD disposition, bool denialMayBeHold) {
+  return Retried(denialMayBeHold ? path : nullptr, [&] {
+    return FromHandle(
+        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   });
-  return handle == nullptr ? INVALID_HANDLE_VALUE : handle;
 }
 
 }  // namespace
@@ -91,7 +89,7 @@ void SetRetryWait(RetryWait wait) { retryWait = wait != nullptr ? wait : SleepWa
 File* OpenForRead(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
   if (!wide) return nullptr;
-  return FromHandle(OpenUnshared(wide.get(), GENERIC_READ, OPEN_EXISTING, true));
+  return OpenUnshared(wide.get(), GENERIC_READ, OPEN_EXISTING, true);
 }
 
 bool Read(File* file, void* buffer, size_t size, size_t* got) {
@@ -105,7 +103,7 @@ File* Create(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
   if (!wide) return nullptr;
   // Access denied here is a folder the user may not write to: that fails at once.
-  return FromHandle(OpenUnshared(wide.get(), GENERIC_WRITE, CREATE_ALWAYS, false));
+  return OpenUnshared(wide.get(), GENERIC_WRITE, CREATE_ALWAYS, false);
 }
 
 bool Write(File* file, const void* data, size_t size) {

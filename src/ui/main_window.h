@@ -54,9 +54,11 @@ class MainWindow {
   void FocusControl(int id);
   // A second copy asked: the window, restored, comes forward with whatever box it has open.
   void BringForward();
-  // The window's icons at the sizes Windows gives for dpi; those they replace are destroyed
-  // (app/main_window_init.cpp).
+  // The window's icons at the sizes Windows gives for dpi (app/main_window_init.cpp).
   void UpdateIcons(UINT dpi);
+  // The window's icon of type ICON_SMALL or ICON_BIG set to icon; the one it replaces is
+  // destroyed.
+  void ReplaceIcon(WPARAM type, HICON icon);
 
   // List box and entry pane (list_pane.cpp).
   bool ClearFields();
@@ -160,8 +162,7 @@ class MainWindow {
   // The caption UpdateTitle last set: a batch step leads it with its progress without probing a
   // file server that may have gone away.
   std::unique_ptr<wchar_t[]> title;
-  HICON bigIcon = nullptr;
-  HICON smallIcon = nullptr;
+  HICON icons[2] = {};  // by type: ICON_SMALL, ICON_BIG
 };
 
 extern MainWindow* mainWindow;

@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <utility>
 
 #include "resource.h"
 #include "ui/main_window.h"
@@ -310,11 +309,7 @@ void MainWindow::Teardown() {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.saved));
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   }
-  for (auto [type, icon] : {std::pair{ICON_BIG, &bigIcon}, std::pair{ICON_SMALL, &smallIcon}}) {
-    SendMessageW(dialog, WM_SETICON, type, 0);
-    if (*icon != nullptr) DestroyIcon(*icon);
-    *icon = nullptr;
-  }
+  for (WPARAM type : {ICON_SMALL, ICON_BIG}) ReplaceIcon(type, nullptr);
   if (list != nullptr) {
     list->Clear();
     delete list;
