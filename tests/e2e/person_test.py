@@ -24,6 +24,7 @@ PROBE = os.path.join(BUILD, "tests", "probe.exe")
 PRODUCT = "カメリオランチャ"
 IDOK, IDYES, IDNO = 1, 6, 7
 IDC_BATCH, IDC_CHOICE_SECOND = 1020, 1102
+IDC_NAME, IDC_PATH, IDC_OPTIONS = 1008, 1009, 1011
 SHOW_RESTORE, SHOW_MAXIMIZED, SHOW_MINIMIZE = 9, 3, 6
 
 failures = []
@@ -204,13 +205,22 @@ def arguments_of(command_line):
 
 # --- the session -------------------------------------------------------------------------------
 
+def type_into_field(mnemonic, field, text):
+    """Types into the field its mnemonic reaches and, as a person reads back what they typed, types
+    it again if a character did not arrive (xdotool may lose one while it remaps a key)."""
+    key(mnemonic)
+    for _ in range(3):
+        key("End", "shift+Home")
+        type_text(text)
+        if read_screen("text", field) == [text]:
+            break
+
+
 def new_setting(name, options, state_downs):
     key("alt+n")
-    type_text(name)
-    key("alt+p")
-    type_text(windows_path(PROBE))
-    key("alt+o")
-    type_text(options)
+    type_into_field("alt+m", IDC_NAME, name)
+    type_into_field("alt+p", IDC_PATH, windows_path(PROBE))
+    type_into_field("alt+o", IDC_OPTIONS, options)
     key("alt+t", *["Down"] * state_downs)
     key("Return")
     answer_box("登録完了", '"%s"を登録しました。' % name)
