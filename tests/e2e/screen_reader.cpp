@@ -23,9 +23,13 @@ namespace {
 
 void Print(const std::wstring& text) { WriteOut(Utf8(text) + "\n"); }
 
+// By WM_GETTEXT: for another process's window GetWindowText gives only the caption it was created
+// or set with, never what was typed into an edit box.
 std::wstring TextOf(HWND window) {
   wchar_t text[4096] = {};
-  GetWindowTextW(window, text, 4096);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &copied);
   return text;
 }
 
