@@ -130,39 +130,32 @@ def key(*keys):
     time.sleep(0.2)
 
 
-KEYS_GIVEN = {}  # character -> the spare keycode it was given
+KEYS_GIVEN = set()
 
 
 def give_keys(text):
-    """Gives each character of text that the keyboard lacks a key of its own, for good.
-
-    Otherwise xdotool binds a spare key for each such character and unbinds it at once; a busy
-    Wine translates the key only after that and loses or doubles the character (22 of 30 paths
-    typed under load, 0 of 30 with the keys given)."""
-    wanted = sorted({c for c in text if ord(c) > 0x7E} - KEYS_GIVEN.keys())
+    """Gives each character of text that the keyboard lacks a key of its own, for good: xdotool
+    would bind a spare key and unbind it at once, before a busy Wine has read the key, and the
+    character is lost or doubled (22 of 30 paths typed under load; 0 of 30 with keys given)."""
+    wanted = sorted({c for c in text if ord(c) > 0x7E} - KEYS_GIVEN)
     if not wanted:
         return
     x = ctypes.CDLL("libX11.so.6")
     x.XOpenDisplay.restype = ctypes.c_void_p
     x.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
-    x.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
-                                      ctypes.POINTER(ctypes.c_int)]
-    x.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
-                                         ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
     display = ctypes.c_void_p(x.XOpenDisplay(None))
     low, high, width = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
     x.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
     count = high.value - low.value + 1
     symbols = x.XGetKeyboardMapping(display, low.value, count, ctypes.byref(width))
-    spare = [low.value + k for k in range(count)
-             if not any(symbols[k * width.value + i] for i in range(width.value))]
+    w = width.value
+    spare = [low.value + k for k in range(count) if not any(symbols[k * w:(k + 1) * w])]
     x.XFree(symbols)
     for character, keycode in zip(wanted, spare[1:]):  # one spare key stays xdotool's
-        keysym = (ctypes.c_ulong * 1)(0x1000000 + ord(character))  # the character's own keysym
-        x.XChangeKeyboardMapping(display, keycode, 1, keysym, 1)
-        KEYS_GIVEN[character] = keycode
-    x.XSync(display, 0)
-    x.XCloseDisplay(display)
+        keysym = ctypes.c_ulong(0x1000000 + ord(character))  # the character's own
+        x.XChangeKeyboardMapping(display, keycode, 1, ctypes.byref(keysym), 1)
+        KEYS_GIVEN.add(character)
+    x.XCloseDisplay(display)  # flushes the change
     time.sleep(0.3)  # for Wine to read the new keyboard
 
 
