@@ -101,8 +101,8 @@ def wait_until(what, condition, seconds=20):
     raise TimeoutError(what)
 
 
-def wait_window(caption):
-    wait_until('window "%s"' % caption, lambda: caption in x_windows())
+def wait_window(caption, seconds=20):
+    wait_until('window "%s"' % caption, lambda: caption in x_windows(), seconds)
 
 
 def wait_gone(caption):
@@ -196,9 +196,9 @@ def answer_box(caption, text, button=IDOK):
     wait_gone(caption)
 
 
-def caption_is(expected):
+def caption_is(expected, seconds=20):
     try:
-        wait_window(expected)
+        wait_window(expected, seconds)
         return check(True, "caption " + expected)
     except TimeoutError:
         return check(False, "caption %s (windows: %s)" % (expected, x_windows()))
@@ -263,7 +263,10 @@ def run(program, work):
     list_file = os.path.join(work, "朝の一覧.dat")
     untitled = "%s - 無題" % PRODUCT
     titled = "%s - %s" % (PRODUCT, os.path.basename(list_file))
-    caption_is(untitled)
+    # The first start may be slow on a busy machine; once, here, no window came in 20 s.
+    if not caption_is(untitled, 60):
+        state = "running" if program.poll() is None else "gone"
+        raise OSError("no window; the program is " + state)
 
     # Three settings through the entry pane; each is inserted after the one just registered.
     new_setting("朝の準備", "--first 一番", 0)
