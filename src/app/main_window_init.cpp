@@ -75,9 +75,10 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   for (UINT message : {bringForwardMessage, taskbarButtonCreatedMessage}) {
     if (message != 0) ChangeWindowMessageFilterEx(dialog, message, MSGFLT_ALLOW, nullptr);
   }
-  // Nor would Explorer's drops reach the drop targets (0x0049 is WM_COPYGLOBALDATA).
-  for (int id : {IDC_SETTING_LIST, IDC_PATH, IDC_OPTIONS}) {
-    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049}}) {
+  // Nor would Explorer's drops reach the drop targets: a drop is WM_DROPFILES, its file names
+  // carried across by WM_COPYGLOBALDATA (0x0049). Nothing else is let through.
+  for (int id : kDropTargets) {
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{0x0049}}) {
       ChangeWindowMessageFilterEx(Control(id), message, MSGFLT_ALLOW, nullptr);
     }
   }
@@ -101,6 +102,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
 
   bool startBatch = false;
   bool firstListLoaded = false;
+  file_layer::RetryBudget budget;  // however many files are named, one wait before the window
   for (int32_t i = 1; i < args.count; ++i) {
     if (i == 1 && IsBatchOption(args.items[i])) {
       startBatch = true;
@@ -123,8 +125,10 @@ void MainWindow::UpdateIcons(UINT dpi) {
   for (WPARAM type : {ICON_SMALL, ICON_BIG}) {
     int width = SystemMetricForDpi(type == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi);
     int height = SystemMetricForDpi(type == ICON_BIG ? SM_CYICON : SM_CYSMICON, dpi);
-    ReplaceIcon(type, static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN),
-                                                    IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+    auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
+                                              width, height, LR_DEFAULTCOLOR));
+    // One that cannot be had at the new size leaves the window the one it shows.
+    if (icon != nullptr) ReplaceIcon(type, icon);
   }
 }
 

@@ -38,4 +38,15 @@ void Remove(const char* path);
 using RetryWait = void (*)(unsigned ms);
 void SetRetryWait(RetryWait wait);
 
+// While one lives, every retried step shares a single bound of about 2 s: a whole save (create,
+// replace, removal) or a start-up that names several files waits no longer than one step would.
+// Without one, each step has a bound of its own; nested, the outermost one counts.
+class RetryBudget {
+ public:
+  RetryBudget();
+  ~RetryBudget();
+  RetryBudget(const RetryBudget&) = delete;
+  RetryBudget& operator=(const RetryBudget&) = delete;
+};
+
 }  // namespace file_layer

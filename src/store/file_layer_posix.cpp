@@ -73,5 +73,7 @@ void Remove(const char* path) { ::unlink(path); }
 
 // Nothing here holds a file against another: there is nothing to retry.
 void SetRetryWait(RetryWait) {}
+RetryBudget::RetryBudget() {}
+RetryBudget::~RetryBudget() {}
 
 }  // namespace file_layer

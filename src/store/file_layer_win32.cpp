@@ -1,7 +1,7 @@
 // The file layer on Windows: unshared handles, and a flushed temporary file moved into place.
 // Paths arrive as UTF-8 and go to the wide functions, whatever the system's code page.
-// Scanners, indexers and sync clients open a new or changed file for a moment: an open or a
-// replace that meets one is tried again for a short, bounded time.
+// Scanners, indexers and sync clients open a new or changed file for a moment: an open, a
+// replace or a removal that meets one is tried again, all of one save within one short bound.
 #include <windows.h>
 
 #include <new>
@@ -41,9 +41,15 @@ File* FromHandle(HANDLE handle) {
   return handle == INVALID_HANDLE_VALUE ? nullptr : reinterpret_cast<File*>(handle);
 }
 
-// About as long as a scanner holds a file; Git for Windows waits in the same way.
+// About as long as a scanner holds a file; Git for Windows waits in the same way. It bounds one
+// step, or every step while a RetryBudget lives.
 constexpr ULONGLONG kRetryMostMs = 2000;
 constexpr unsigned kRetryStepMs = 100;
+
+// The open budgets on the one thread that reads and writes list files, and when the outermost
+// one runs out.
+int budgetDepth = 0;
+ULONGLONG budgetEnd = 0;
 
 void SleepWait(unsigned ms) { Sleep(ms); }
 RetryWait retryWait = SleepWait;
@@ -60,17 +66,16 @@ bool HeldByAnother(DWORD error, const wchar_t* deniedFile) {
 }
 
 // Calls attempt until it succeeds, fails for another reason, or the time is up; a denial is
-// looked into on deniedFile, when given.
+// looked into on deniedFile, when given. Every step is tried at least once, also when a budget
+// has run out.
 template <typename Attempt>
 auto Retried(const wchar_t* deniedFile, Attempt attempt) {
-  ULONGLONG start = GetTickCount64();
+  ULONGLONG end = budgetDepth > 0 ? budgetEnd : GetTickCount64() + kRetryMostMs;
   for (;;) {
     auto result = attempt();
     if (result) return result;
     DWORD error = GetLastError();
-    if (!HeldByAnother(error, deniedFile) || GetTickCount64() - start >= kRetryMostMs) {
-      return result;
-    }
+    if (!HeldByAnother(error, deniedFile) || GetTickCount64() >= end) return result;
     retryWait(kRetryStepMs);
   }
 }
@@ -85,6 +90,12 @@ File* OpenUnshared(const wchar_t* path, DWORD access, DWORD disposition, bool de
 }  // namespace
 
 void SetRetryWait(RetryWait wait) { retryWait = wait != nullptr ? wait : SleepWait; }
+
+RetryBudget::RetryBudget() {
+  if (budgetDepth++ == 0) budgetEnd = GetTickCount64() + kRetryMostMs;
+}
+
+RetryBudget::~RetryBudget() { --budgetDepth; }
 
 File* OpenForRead(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
@@ -102,7 +113,9 @@ bool Read(File* file, void* buffer, size_t size, size_t* got) {
 File* Create(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
   if (!wide) return nullptr;
-  // Access denied here is a folder the user may not write to: that fails at once.
+  // Only a sharing or lock violation is waited out here. Access denied fails at once, whatever it
+  // means: a folder the user may not write to, or a temporary file left behind that is read-only,
+  // hidden or being deleted.
   return OpenUnshared(wide.get(), GENERIC_WRITE, CREATE_ALWAYS, false);
 }
 

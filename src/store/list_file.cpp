@@ -116,6 +116,7 @@ bool LaunchSettingList::SaveToFile(const char* path, const char* signature) {
   if (tempPath == nullptr) return false;
   std::memcpy(tempPath, path, pathLength);
   std::memcpy(tempPath + pathLength, kTempSuffix, sizeof kTempSuffix);
+  file_layer::RetryBudget budget;  // a held file costs the whole save one wait, not one a step
   bool saved = WriteListTo(tempPath, signature) && file_layer::ReplaceWith(tempPath, path);
   if (!saved) file_layer::Remove(tempPath);
   delete[] tempPath;

@@ -272,10 +272,13 @@ LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 // Every dropped file is appended as a list file; those that are not add nothing, silently.
 void TakeListFiles(MainWindow* owner, HWND, HDROP drop) {
   UINT files = shell_calls::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < files; ++i) {
-    std::unique_ptr<wchar_t[]> path = DroppedPath(drop, i);
-    std::unique_ptr<char[]> utf8 = path ? Utf8Path(path.get()) : nullptr;
-    if (utf8) owner->list->LoadFromFile(utf8.get(), kListFileSignature, false);
+  {
+    ListFileWork work(owner);  // however many files, one wait for those held
+    for (UINT i = 0; i < files; ++i) {
+      std::unique_ptr<wchar_t[]> path = DroppedPath(drop, i);
+      std::unique_ptr<char[]> utf8 = path ? Utf8Path(path.get()) : nullptr;
+      if (utf8) owner->list->LoadFromFile(utf8.get(), kListFileSignature, false);
+    }
   }
   owner->RefillList();
   owner->ClearFields();

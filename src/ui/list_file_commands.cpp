@@ -87,8 +87,33 @@ void WaitWhileListFileHeld(unsigned ms) {
     Sleep(ms);
     return;
   }
+  if (mainWindow->listFileWork > 0) mainWindow->RefuseInput(true);
   ModalScope modal;
   PumpMessagesUntil(dialog, nullptr, ms);
+}
+
+ListFileWork::~ListFileWork() {
+  if (--window_->listFileWork > 0) return;
+  window_->RefuseInput(false);
+  // Done: only changes not yet saved still hold up the session's end.
+  if (!window_->list->modified()) window_->ShowShutdownReason(false);
+}
+
+void MainWindow::RefuseInput(bool refuse) {
+  if (refuse == inputRefused) return;
+  inputRefused = refuse;
+  // Disabling takes the focus away; it is put back where it was.
+  if (refuse) focusBeforeRefusal = GetFocus();
+  // Without the style the shell shows a drop refused rather than letting it fall unheard.
+  for (int id : kDropTargets) {
+    LONG_PTR style = GetWindowLongPtrW(Control(id), GWL_EXSTYLE);
+    SetWindowLongPtrW(Control(id), GWL_EXSTYLE,
+                      refuse ? style & ~WS_EX_ACCEPTFILES : style | WS_EX_ACCEPTFILES);
+  }
+  EnableWindow(dialog, refuse ? FALSE : TRUE);
+  if (!refuse && focusBeforeRefusal != nullptr && IsChild(dialog, focusBeforeRefusal)) {
+    FocusControl(GetDlgCtrlID(focusBeforeRefusal));
+  }
 }
 
 std::unique_ptr<wchar_t[]> MainWindow::TitleText() const {
@@ -128,8 +153,12 @@ bool MainWindow::LoadList() {
   if (choice != IDC_CHOICE_FIRST && choice != IDC_CHOICE_SECOND) return false;
   if (!ChooseOpenPath(lastLoadPath, kDialogPathUnits)) return false;
   std::unique_ptr<char[]> path = Utf8Path(lastLoadPath);
-  bool loaded =
-      path && list->LoadFromFile(path.get(), kListFileSignature, choice == IDC_CHOICE_SECOND);
+  bool loaded;
+  {
+    ListFileWork work(this);
+    loaded =
+        path && list->LoadFromFile(path.get(), kListFileSignature, choice == IDC_CHOICE_SECOND);
+  }
   // A load that fails part-way has changed the list too: show what it now holds.
   RefillList();
   ClearFields();
@@ -161,7 +190,12 @@ bool MainWindow::SaveList() {
     path = Utf8Path(chosen);
     if (!path) return false;
   }
-  if (!list->SaveToFile(path.get(), kListFileSignature)) {
+  bool saved;
+  {
+    ListFileWork work(this);
+    saved = list->SaveToFile(path.get(), kListFileSignature);
+  }
+  if (!saved) {
     ShowMessage(dialog, texts::kSaveFailedText, texts::kSaveFailedCaption, MB_ICONERROR);
     return false;
   }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "resource.h"
+#include "store/file_layer.h"
 #include "store/launch_setting_list.h"
 #include "ui/taskbar_button.h"
 
@@ -25,6 +27,9 @@ constexpr UINT kSetModeMessage = WM_APP + 2;
 constexpr UINT kBatchProgressMessage = WM_APP + 3;
 // Posted by the batch worker around a failure box: wParam TRUE while it waits for the user.
 constexpr UINT kBatchPausedMessage = WM_APP + 4;
+
+// The controls that take dropped files.
+constexpr int kDropTargets[] = {IDC_SETTING_LIST, IDC_PATH, IDC_OPTIONS};
 
 // The name of the message a second copy posts to ask the running one to come forward.
 constexpr wchar_t kBringForwardMessageName[] = L"kmlaunch.BringForward";
@@ -102,6 +107,9 @@ class MainWindow {
   std::unique_ptr<wchar_t[]> TitleText() const;
   bool ChooseOpenPath(wchar_t* buffer, DWORD size);
   bool ChooseSavePath(wchar_t* buffer, DWORD size);
+  // While a held list file is waited for, the window takes neither input nor drops, as under a
+  // box; afterwards the focus goes back where it was.
+  void RefuseInput(bool refuse);
 
   // Field helpers (field_helpers.cpp).
   bool BrowsePath();
@@ -151,6 +159,9 @@ class MainWindow {
   WNDPROC pathEditProc;
   WNDPROC optionsEditProc;
   bool shutdownReasonShown = false;
+  int listFileWork = 0;       // loads and saves under way (ListFileWork)
+  bool inputRefused = false;  // a held list file is being waited for
+  HWND focusBeforeRefusal = nullptr;
   SingleLaunch* launchWait = nullptr;  // the single launch being waited for, if any
   int focusBeforeBatch = 0;            // the control given the focus back after a batch
   LONG widestRow = 0;                  // the list box's horizontal extent, in pixels
@@ -167,12 +178,29 @@ class MainWindow {
 
 extern MainWindow* mainWindow;
 
+// A load or a save of list files from the running window. Its retries share one budget; while
+// one waits for a file another program holds, the window refuses input, and a session's end is
+// refused until the work is done, so that Windows never ends the program in the middle of it.
+class ListFileWork {
+ public:
+  explicit ListFileWork(MainWindow* window) : window_(window) { ++window->listFileWork; }
+  ~ListFileWork();
+  ListFileWork(const ListFileWork&) = delete;
+  ListFileWork& operator=(const ListFileWork&) = delete;
+
+ private:
+  file_layer::RetryBudget budget_;
+  MainWindow* window_;
+};
+
 // At the end of the process: a single launch whose wait was ended may still be inside the shell,
 // and gets up to mostMs to finish starting its program.
 void FinishLaunchesUnderway(DWORD mostMs);
 
-// Between the tries of a list file that another program holds: the dialog keeps answering, as
-// under a box, once it runs; before that the start-up simply waits (list_file_commands.cpp).
+// Between the tries of a list file that another program holds. Once the dialog runs it keeps
+// answering as under a box: it repaints and hears the desktop, commands wait, and during a
+// ListFileWork clicks, keys and drops are refused. Before that the start-up simply sleeps
+// (list_file_commands.cpp).
 void WaitWhileListFileHeld(unsigned ms);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

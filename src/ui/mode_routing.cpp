@@ -176,10 +176,12 @@ BOOL HandleClose(HWND dialog) {
   return TRUE;
 }
 
-// Windows asks before a sign-out, restart or shut-down: unsaved changes say no, with a reason
-// for its list of programs that hold the session up, and no box.
+// Windows asks before a sign-out, restart or shut-down: unsaved changes, or a load or save under
+// way (the question can come while it waits for a held file), say no, with a reason for its list
+// of programs that hold the session up, and no box.
 BOOL AnswerEndSession(HWND dialog) {
-  bool keep = mainWindow != nullptr && mainWindow->list->modified();
+  bool keep =
+      mainWindow != nullptr && (mainWindow->list->modified() || mainWindow->listFileWork > 0);
   if (keep) mainWindow->ShowShutdownReason(true);
   SetWindowLongPtrW(dialog, DWLP_MSGRESULT, keep ? FALSE : TRUE);
   return TRUE;
@@ -370,6 +372,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return HandleClose(dialog);
     case WM_QUERYENDSESSION:
       return AnswerEndSession(dialog);
+    case WM_SETCURSOR:
+      // The wait for a held list file shows; a click on the refusing window beeps, as on any
+      // disabled one.
+      if (mainWindow == nullptr || !mainWindow->inputRefused) return FALSE;
+      if (HIWORD(lParam) == WM_LBUTTONDOWN || HIWORD(lParam) == WM_RBUTTONDOWN) MessageBeep(MB_OK);
+      SetCursor(LoadCursorW(nullptr, reinterpret_cast<const wchar_t*>(IDC_WAIT)));
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+      return TRUE;
     case WM_DPICHANGED:
       // Moved to a screen of another scale: icons drawn for it. The dialog manager rescales the
       // rest.

@@ -106,26 +106,44 @@ TEST(Layout, EveryOptionOfTheChoiceDialogFits) {
 }
 
 // The icon holds every size a screen from 100% to 200% asks for, 32 bits each; the window's small
-// icon is drawn at the size Windows gives for the window's DPI.
+// icon is drawn at the size Windows gives for the window's DPI, again when it moves to a screen of
+// another scale, and keeps the one it has if none can be had.
 TEST(Icons, TheWindowsIconFitsItsScale) {
   ExpectAskedForDpi();
   const auto* group = static_cast<const BYTE*>(LockResource(
       LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(IDI_MAIN), RT_GROUP_ICON))));
-  const int widths[] = {16, 20, 24, 32, 40, 48, 64, 0};  // 0 stands for 256
-  ASSERT_EQ(group[4], 8);
-  for (int i = 0; i < 8; ++i) {  // entries of 14 bytes: the width first, the bits at 6
+  const int widths[] = {16, 20, 24, 28, 32, 40, 48, 56, 64, 0};  // 0 stands for 256
+  ASSERT_EQ(group[4], 10);
+  for (int i = 0; i < 10; ++i) {  // entries of 14 bytes: the width first, the bits at 6
     EXPECT_EQ(std::make_pair(int{group[6 + 14 * i]}, int{group[12 + 14 * i]}),
               std::make_pair(widths[i], 32));
   }
   MainDialogHost host;
-  ICONINFO info = {};
-  BITMAP bitmap = {};
-  ASSERT_TRUE(GetIconInfo(
-      reinterpret_cast<HICON>(SendMessageW(host.dialog(), WM_GETICON, ICON_SMALL, 0)), &info));
-  GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  EXPECT_EQ(bitmap.bmWidth, GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForWindow(host.dialog())));
+  auto smallIcon = [&] {
+    return reinterpret_cast<HICON>(SendMessageW(host.dialog(), WM_GETICON, ICON_SMALL, 0));
+  };
+  auto width = [](HICON icon) {  // 0 for an icon that no longer exists
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    if (!GetIconInfo(icon, &info)) return 0L;
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+  };
+  HICON first = smallIcon();
+  EXPECT_EQ(width(first), GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForWindow(host.dialog())));
+  RECT frame;
+  GetWindowRect(host.dialog(), &frame);
+  SendMessageW(host.dialog(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+               reinterpret_cast<LPARAM>(&frame));
+  HICON second = smallIcon();
+  EXPECT_EQ(width(second), GetSystemMetricsForDpi(SM_CXSMICON, 192));
+  EXPECT_EQ(width(first), 0);                                   // destroyed once replaced
+  host.window()->instance = GetModuleHandleW(L"kernel32.dll");  // no icon of ours there
+  SendMessageW(host.dialog(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&frame));
+  EXPECT_TRUE(smallIcon() == second && width(second) > 0);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "modal_answerer.h"
@@ -217,7 +219,8 @@ TEST(LoadList, FailedLoadIsReportedAndTheWindowShowsWhatTheListHolds) {
 
 // A list file that a scanner holds for a moment is read or written once it lets go; held longer,
 // the command fails as before, the file as it was and nothing left beside it. The hold begins
-// before the command's dialogs, which take well under 1.8 s.
+// before the command's dialogs, which take well under 1.8 s. While it waits the window takes no
+// input or drops, and says no to a sign-out although the list has no unsaved changes.
 TEST(ListFileHeld, AMomentIsWaitedOutAndLongerFailsCleanly) {
   struct Case {
     bool save;
@@ -231,14 +234,33 @@ TEST(ListFileHeld, AMomentIsWaitedOutAndLongerFailsCleanly) {
     SCOPED_TRACE(testing::Message() << c.save << " " << c.holdMs);
     TestFolder folder;
     std::string path = SavedList(folder, "list.dat", {"a", "b"});
-    Bytes before = ReadBytes(path);
     MainDialogHost host;
     host.window()->list->LoadFromFile(path.c_str(), kListFileSignature, true);
-    host.AddSettings(1);
+    SavedList(folder, "list.dat", {"c"});  // changed on disk since: a save shows
+    Bytes before = ReadBytes(path);
     ModalAnswerer answerer({{ModalStep::Choice, c.save ? 1 : 2, ""}, {ModalStep::File, 0, path}});
     MessageBoxAnswerer boxes;
+    HWND drops = host.Control(IDC_SETTING_LIST);
+    auto takesDrops = [&] {
+      return (GetWindowLongPtrW(drops, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+    };
+    bool refused = false;
+    DWORD_PTR mayEnd = TRUE;
+    std::atomic<bool> asked = false;
+    std::thread desktop([&] {  // as Windows asks, once the wait has begun
+      for (int i = 0; i < 500 && takesDrops(); ++i) Sleep(10);
+      refused = !takesDrops() && !IsWindowEnabled(host.dialog());
+      SendMessageTimeoutW(host.dialog(), WM_QUERYENDSESSION, 0, 0, 0, 5000, &mayEnd);
+      asked = true;
+    });
     ASSERT_TRUE(HoldFile(c.save ? path + ".kmtmp" : path, c.holdMs));  // the save's new file
     EXPECT_EQ(c.save ? host.window()->SaveList() : host.window()->LoadList(), !*c.failure);
+    for (; !asked; Sleep(10)) PumpMessages();
+    desktop.join();
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(mayEnd, FALSE);
+    EXPECT_TRUE(takesDrops() && IsWindowEnabled(host.dialog()) && FocusUsable(host.dialog()));
+    EXPECT_EQ(SendMessageW(host.dialog(), WM_QUERYENDSESSION, 0, 0), TRUE);  // done: as usual
     EXPECT_EQ(boxes.seen().empty() ? "" : boxes.seen()[0].text, c.failure);
     CloseProbes();
     EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"list.dat"});
