@@ -48,6 +48,9 @@ install_missing() {
     generate=1
   done
   if [ -n "$generate" ]; then as_root locale-gen >/dev/null; fi
+  # npm, for the workflow's validator, where the machine has no Node.js of its own.
+  command -v npm >/dev/null || as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+    --no-install-recommends npm >/dev/null
   # Only now that it exists: set before, every program started meanwhile would warn about it.
   export LC_ALL=ja_JP.UTF-8
 }
@@ -109,6 +112,18 @@ prepare_wine() {
   # processes keep the first process's pipes open, which would hang a pipeline or ctest.
   wineserver -p 2>/dev/null || true  # one may already be running
   wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# A prefix whose programs reach nothing of the host (no Z: drive), with the crash dialog off: for
+# random clicks in the file dialogs, and for the test pack run as on a Windows machine.
+prepare_closed_wine() {
+  prepare_wine
+  if [ ! -f "$WINEPREFIX/.closed-ready" ]; then
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >/dev/null 2>&1 </dev/null
+    touch "$WINEPREFIX/.closed-ready"
+  fi
+  rm -f "$WINEPREFIX/dosdevices/z:"
 }
 
 # The display's DPI for the Wine programs started after it: 96 is 100%, 144 is 150%.

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Makes the release ZIP: release.py ZIP SOURCE_DIR kmlaunch.exe kmlaunch.exe.manifest
+"""Makes a ZIP of the release or the test pack: release.py ZIP SOURCE_DIR NAME=FILE...
 
-The same source gives the same bytes: every entry carries the last commit's time, in a fixed
-order and form. The manual ships as kmlaunch.txt in UTF-8 with a byte order mark and CRLF, which
-Notepad reads correctly whatever the system's code page; any failure stops the build.
+Each NAME=FILE is an entry, in that order; FILE "manual" stands for the Japanese manual. The same
+source gives the same bytes: every entry carries the last commit's time, in a fixed order and
+form. The manual ships in UTF-8 with a byte order mark and CRLF, which Notepad reads correctly
+whatever the system's code page; a .cmd file gets CRLF too, which cmd needs to find its labels.
+Any failure stops the build.
 """
 import os
 import subprocess
@@ -11,7 +13,7 @@ import sys
 import time
 import zipfile
 
-archive, source, program, manifest = sys.argv[1:5]
+archive, source = sys.argv[1:3]
 
 
 def release_time():
@@ -25,13 +27,18 @@ def release_time():
     return time.gmtime(int(epoch) // 2 * 2)[:6]
 
 
-with open(os.path.join(source, "docs", "manual-ja.txt"), encoding="utf-8") as file:
-    manual = file.read()
-readme = ("\ufeff" + manual.replace("\n", "\r\n")).encode("utf-8")
+def content(name, path):
+    if path == "manual":
+        with open(os.path.join(source, "docs", "manual-ja.txt"), encoding="utf-8") as file:
+            return ("\ufeff" + file.read().replace("\n", "\r\n")).encode("utf-8")
+    with open(path, "rb") as file:
+        data = file.read()
+    return data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n") if name.endswith(".cmd") else data
+
+
 stamp = release_time()
-entries = [("kmlaunch.exe", open(program, "rb").read()),
-           ("kmlaunch.exe.manifest", open(manifest, "rb").read()),
-           ("kmlaunch.txt", readme)]
+entries = [(name, content(name, path))
+           for name, path in (argument.split("=", 1) for argument in sys.argv[3:])]
 with zipfile.ZipFile(archive + ".part", "w") as zip_file:
     for name, data in entries:
         entry = zipfile.ZipInfo(name, stamp)

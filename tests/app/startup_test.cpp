@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <utility>
@@ -20,12 +21,13 @@
 
 namespace {
 
+// UTF-8, read wide: the tests may be unpacked in a folder that no code page holds.
 std::string ProgramPath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  *std::strrchr(path, '\\') = '\0';
-  std::strcpy(std::strrchr(path, '\\') + 1, "kmlaunch.exe");
-  return path;
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  *std::wcsrchr(path, L'\\') = L'\0';
+  std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"kmlaunch.exe");
+  return Narrow932(path, CP_UTF8);
 }
 
 // One running copy and its main window.
@@ -226,7 +228,8 @@ TEST(Startup, ADllPlantedBesideTheProgramIsNeverLoaded) {
       {ProgramPath(), program},
       {ProgramPath() + ".manifest", program + ".manifest"},
       {planted, folder.Path("compstui.dll")}};
-  for (const auto& [from, to] : copies) ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE));
+  for (const auto& [from, to] : copies)
+    ASSERT_TRUE(CopyFileW(Wide932(from, CP_UTF8).c_str(), Wide932(to, CP_UTF8).c_str(), FALSE));
   ASSERT_TRUE(CreateDirectoryA(folder.Path("marks").c_str(), nullptr));
   SetEnvironmentVariableA("KM_PLANTED_LOG", folder.Path("marks").c_str());
   RunningCopy copy("", true, program);
@@ -394,7 +397,8 @@ TEST(Startup, RunsWithVersionSixOfTheCommonControls) {
 // The program's own resources are its two dialogs and its icon, and nothing else: the manifest
 // is a file beside it.
 TEST(Startup, ProgramHoldsOnlyItsDialogsAndIcon) {
-  HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE program =
+      LoadLibraryExW(Wide932(ProgramPath(), CP_UTF8).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(program, nullptr);
   std::vector<uintptr_t> types;
   EnumResourceTypesA(

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "store/launch_setting.h"
+#include "support/end_probes.h"
 #include "support/tool_output.h"
 
 namespace {
@@ -513,6 +514,7 @@ int Exerciser::Run() {
     if (kept_) break;
     EndEpisode();
   }
+  if (!kept_) EndProbesIn(folder_);
   Print(
       "seed %u: %d actions in %d episodes: %d crashes, %d hangs, %d stuck at exit, %d stalls, "
       "%d lock-outs\n",

@@ -5,14 +5,17 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
+#include "support/cp932_text.h"
 #include "support/test_folder.h"
 
+// Code page 932, as a setting keeps it; read wide, whatever the system's code page.
 std::string ProbePath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::strcpy(std::strrchr(path, '\\') + 1, "probe.exe");
-  return path;
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"probe.exe");
+  return Narrow932(path);
 }
 
 ProbeLog::ProbeLog() {

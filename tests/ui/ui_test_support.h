@@ -101,6 +101,11 @@ bool FocusUsable(HWND dialog);
 // Posts a key's press and release from any thread, as Windows delivers them.
 void PostKey(HWND dialog, WPARAM key);
 
+// Whether the tests run under Wine rather than Windows, which some checks need.
+inline bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
 

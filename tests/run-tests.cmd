@@ -1,0 +1,77 @@
+@echo off
+rem The Windows tests of kmlaunch, as scripts/test runs them: run-tests.cmd [dpi144 ^| codepage]
+rem   (none)    every test program and the exerciser's short pass
+rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
+rem   codepage  every test program again, on a system of another code page
+rem Each program's output is kept in logs\NAME.log beside this file. The last line counts test
+rem cases, the exerciser's pass as one: "N passed, N failed, N skipped"; exit code 0 only when
+rem none failed. Nothing is written but logs\ and the user's temporary folder.
+setlocal enabledelayedexpansion
+set here=%~dp0
+cd /d "%here%"
+if not exist logs mkdir logs
+set /a passed=0, failed=0, skipped=0
+set failures=%here%logs\failures.txt
+type nul > "%failures%"
+if "%~1"=="dpi144" (
+  set KM_EXPECT_DPI=144
+  call :gtest window_tests "--gtest_filter=Layout.*:Icons.*:ListPane.HorizontalExtent*"
+  goto summary
+)
+set brief=
+if "%~1"=="codepage" set brief=--gtest_brief=1
+call :gtest store_tests "%brief%"
+call :gtest text_tests "%brief%"
+rem At 100 % the stand-in for MS UI Gothic is wider than the font the dialog was laid out for.
+call :gtest window_tests "--gtest_filter=-Layout.* %brief%"
+call :gtest startup_tests "%brief%"
+if "%~1"=="" call :exercise 1 300
+:summary
+if %failed% gtr 0 (
+  echo what failed:
+  type "%failures%"
+)
+echo %passed% passed, %failed% failed, %skipped% skipped
+if %failed% gtr 0 exit /b 1
+exit /b 0
+
+rem A test program: its output to its log, its counts added up.
+:gtest
+set name=%1
+set KM_TEST_COUNTS=%here%logs\%name%.counts
+if exist "%KM_TEST_COUNTS%" del "%KM_TEST_COUNTS%"
+tests\%name%.exe %~2 > logs\%name%.log 2>&1
+set code=%errorlevel%
+set /a own=0, ownPassed=0, ownSkipped=0
+if exist "%KM_TEST_COUNTS%" for /f "usebackq tokens=1-4" %%a in ("%KM_TEST_COUNTS%") do (
+  set /a ownPassed+=%%a, own+=%%b, ownSkipped+=%%c
+  if not "%%d"=="" >> "%failures%" echo   %%d
+)
+set /a passed+=ownPassed, failed+=own, skipped+=ownSkipped
+echo %name%: %ownPassed% passed, %own% failed, %ownSkipped% skipped, exit code %code%
+rem A program that ended badly without a failed test of its own counts as one failure.
+if not "%code%"=="0" if "%own%"=="0" (
+  set /a failed+=1
+  >> "%failures%" echo   %name% ended with exit code %code%, see logs\%name%.log
+)
+exit /b 0
+
+rem The random exerciser, in a folder of its own beside its copy of the program.
+:exercise
+set folder=%TEMP%\kmlaunch-exercise
+if exist "%folder%" rd /s /q "%folder%" > nul 2>&1
+mkdir "%folder%" > nul 2>&1
+for %%f in (kmlaunch.exe kmlaunch.exe.manifest tests\probe.exe tests\exerciser.exe) do (
+  copy /y %%f "%folder%" > nul
+)
+pushd "%folder%"
+exerciser.exe %1 %2 > "%here%logs\exerciser.log" 2>&1
+set code=%errorlevel%
+popd
+type logs\exerciser.log
+if "%code%"=="0" (set /a passed+=1) else (
+  set /a failed+=1
+  >> "%failures%" echo   the exerciser ended with exit code %code%, see logs\exerciser.log
+)
+rd /s /q "%folder%" > nul 2>&1
+exit /b 0
