@@ -70,12 +70,13 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 
 # A virtual display of our own; "private" even when the user's desktop is there, so that the
-# tests' clicks and keys never go astray on it.
+# tests' clicks and keys never go astray on it. A second argument, the first display number to
+# try, keeps displays started side by side apart.
 STARTED_XVFB=
 start_display() {
   if [ "${1:-}" != private ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  local number
-  for number in $(seq 90 120); do
+  local number first=${2:-90}
+  for number in $(seq "$first" $((first + 9))); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
     Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     STARTED_XVFB=$!

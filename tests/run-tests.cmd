@@ -1,15 +1,16 @@
 @echo off
-rem The Windows tests of kmlaunch, as scripts/test runs them: run-tests.cmd [dpi144 ^| codepage]
+rem The Windows tests of kmlaunch, as scripts/test runs them: run-tests.cmd [dpi144^|codepage^|quick]
 rem   (none)    every test program and the exerciser's short pass
 rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
 rem   codepage  every test program again, on a system of another code page
+rem   quick     the store, text and window tests alone
 rem Each program's output is kept in logs\NAME.log beside this file. The last line counts test
 rem cases, the exerciser's pass as one: "N passed, N failed, N skipped"; exit code 0 only when
-rem none failed. Nothing is written but logs\ and the user's temporary folder.
+rem none failed. Nothing is written but logs\ and the user's temporary folder. gtest's
+rem GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the first, the exerciser.
 setlocal enabledelayedexpansion
 set here=%~dp0
-cd /d "%here%"
-if not exist logs mkdir logs
+cd /d "%here%" && if not exist logs mkdir logs
 set /a passed=0, failed=0, skipped=0
 set failures=%here%logs\failures.txt
 type nul > "%failures%"
@@ -18,14 +19,16 @@ if "%~1"=="dpi144" (
   call :gtest window_tests "--gtest_filter=Layout.*:Icons.*:ListPane.HorizontalExtent*"
   goto summary
 )
-set brief=
-if "%~1"=="codepage" set brief=--gtest_brief=1
+set brief=& if "%~1"=="codepage" set brief=--gtest_brief=1
 call :gtest store_tests "%brief%"
 call :gtest text_tests "%brief%"
 rem At 100 % the stand-in for MS UI Gothic is wider than the font the dialog was laid out for.
 call :gtest window_tests "--gtest_filter=-Layout.* %brief%"
+if "%~1"=="quick" goto summary
 call :gtest startup_tests "%brief%"
-if "%~1"=="" call :exercise 1 300
+set first=yes
+if defined GTEST_SHARD_INDEX if not "%GTEST_SHARD_INDEX%"=="0" set first=
+if "%~1"=="" if defined first call :exercise 1 300
 :summary
 if %failed% gtr 0 (
   echo what failed:
@@ -48,14 +51,14 @@ if exist "%KM_TEST_COUNTS%" for /f "usebackq tokens=1-4" %%a in ("%KM_TEST_COUNT
   if not "%%d"=="" >> "%failures%" echo   %%d
 )
 set /a passed+=ownPassed, failed+=own, skipped+=ownSkipped
+if not exist "%KM_TEST_COUNTS%" set code=%code% without its counts
 echo %name%: %ownPassed% passed, %own% failed, %ownSkipped% skipped, exit code %code%
-rem A program that ended badly without a failed test of its own counts as one failure.
+rem A program that ended badly, or never ran, without a failed test of its own: one failure.
 if not "%code%"=="0" if "%own%"=="0" (
   set /a failed+=1
   >> "%failures%" echo   %name% ended with exit code %code%, see logs\%name%.log
 )
 exit /b 0
-
 rem The random exerciser, in a folder of its own beside its copy of the program.
 :exercise
 set folder=%TEMP%\kmlaunch-exercise
