@@ -43,9 +43,11 @@ class RunningCopy {
                               nullptr, &startup, &process_) != FALSE;
     if (!started_) return;
     WaitForInputIdle(process_.hProcess, 10000);
-    for (int i = 0; waitForWindow && i < 200 && window_ == nullptr; ++i) {
+    // Until the window comes or the copy ends: a start-up that waits for a held file, on a
+    // loaded machine, can take many seconds.
+    for (int i = 0; waitForWindow && i < 2400 && window_ == nullptr; ++i) {
       EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
-      if (window_ == nullptr) Sleep(25);
+      if (window_ == nullptr && WaitForSingleObject(process_.hProcess, 25) == WAIT_OBJECT_0) break;
     }
   }
   ~RunningCopy() {
