@@ -104,13 +104,13 @@ void MainWindow::RefuseInput(bool refuse) {
   inputRefused = refuse;
   // Disabling takes the focus away; it is put back where it was.
   if (refuse) focusBeforeRefusal = GetFocus();
+  EnableWindow(dialog, refuse ? FALSE : TRUE);
   // Without the style the shell shows a drop refused rather than letting it fall unheard.
   for (int id : kDropTargets) {
     LONG_PTR style = GetWindowLongPtrW(Control(id), GWL_EXSTYLE);
     SetWindowLongPtrW(Control(id), GWL_EXSTYLE,
                       refuse ? style & ~WS_EX_ACCEPTFILES : style | WS_EX_ACCEPTFILES);
   }
-  EnableWindow(dialog, refuse ? FALSE : TRUE);
   if (!refuse && focusBeforeRefusal != nullptr && IsChild(dialog, focusBeforeRefusal)) {
     FocusControl(GetDlgCtrlID(focusBeforeRefusal));
   }

@@ -295,6 +295,8 @@ TEST(Startup, SecondCopyBringsTheRunningOneForwardAndEndsWithoutAWindow) {
     SetForegroundWindow(other);
     ASSERT_EQ(IsIconic(first.window()) != FALSE, minimised);
     ExpectEndsAtOnceWithoutAWindow();
+    // The first copy comes forward once it has read the message the second one posted.
+    for (int i = 0; i < 400 && GetForegroundWindow() != first.window(); ++i) Sleep(25);
     EXPECT_TRUE(IsWindow(first.window()));
     EXPECT_FALSE(IsIconic(first.window()));
     EXPECT_EQ(GetForegroundWindow(), first.window());
