@@ -4,7 +4,6 @@
 
 #include <shlobj.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "resource.h"
 #include "support/test_folder.h"
 #include "ui/choice_dialog.h"
+#include "ui/message_pump.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -246,17 +246,18 @@ void RunHeld(const HeldCase& c) {
   bool refused = false;
   DWORD_PTR mayEnd = TRUE;
   ULONGLONG waitBegan = 0;
-  std::atomic<bool> asked = false;
+  HANDLE asked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread desktop([&] {
     for (int i = 0; i < 6000 && takesDrops(); ++i) Sleep(10);
     waitBegan = GetTickCount64();
     refused = !takesDrops() && !IsWindowEnabled(host.dialog());
     SendMessageTimeoutW(host.dialog(), WM_QUERYENDSESSION, 0, 0, 0, 5000, &mayEnd);
     if (c.letGo) CloseProbes();
-    asked = true;
+    SetEvent(asked);
   });
   EXPECT_EQ(c.save ? host.window()->SaveList() : host.window()->LoadList(), !*c.failure);
-  for (; !asked; Sleep(10)) PumpMessages();
+  EXPECT_TRUE(PumpMessagesUntil(host.dialog(), asked, 30000));  // the dialog answers meanwhile
+  CloseHandle(asked);
   EXPECT_LT(GetTickCount64() - waitBegan, 10000u);  // about 2 s at the most, never the whole hold
   desktop.join();
   EXPECT_TRUE(refused);
