@@ -70,9 +70,12 @@ class BatchDriver {
     GetWindowThreadProcessId(window, &process);
     char className[32] = {};
     GetClassNameA(window, className, sizeof className);
+    // An answered box's own thread may be tearing it down: a look at its children then makes
+    // Wine 10's server loop for ever, so it is never looked at again.
     if (process == GetCurrentProcessId() && std::string(className) == "#32770" &&
-        GetDlgItem(window, 0xFFFF) != nullptr && IsWindowVisible(window) &&
-        driver->answered_.insert(window).second) {
+        driver->answered_.count(window) == 0 && GetDlgItem(window, 0xFFFF) != nullptr &&
+        IsWindowVisible(window)) {
+      driver->answered_.insert(window);
       driver->pending_.push_back(window);
     }
     return TRUE;
