@@ -4,7 +4,8 @@ rem   (none)    every test program and the exerciser's short pass
 rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
 rem   codepage  every test program again, on a system of another code page
 rem   quick     the store, text and window tests alone
-rem Each program's output is kept in logs\NAME.log beside this file. The last line counts test
+rem Each program's output is kept in logs\NAME.log beside this file. A test that runs past its
+rem limit (KM_TEST_LIMIT seconds, 120 unless set) fails by name and ends its program. The last line counts test
 rem cases, the exerciser's pass as one: "N passed, N failed, N skipped"; exit code 0 only when
 rem none failed. Nothing is written but logs\ and the user's temporary folder. gtest's
 rem GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the first, the exerciser.
@@ -46,7 +47,7 @@ if exist "%KM_TEST_COUNTS%" del "%KM_TEST_COUNTS%"
 tests\%name%.exe %~2 > logs\%name%.log 2>&1
 set code=%errorlevel%
 set /a own=0, ownPassed=0, ownSkipped=0
-if exist "%KM_TEST_COUNTS%" for /f "usebackq tokens=1-4" %%a in ("%KM_TEST_COUNTS%") do (
+if exist "%KM_TEST_COUNTS%" for /f "usebackq tokens=1-3*" %%a in ("%KM_TEST_COUNTS%") do (
   set /a ownPassed+=%%a, own+=%%b, ownSkipped+=%%c
   if not "%%d"=="" >> "%failures%" echo   %%d
 )

@@ -531,6 +531,8 @@ int Exerciser::Run() {
 }  // namespace
 
 int main() {
+  // No crash box, here or in the program it drives, which inherits the mode: a crash is counted.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 3) {
