@@ -1,26 +1,30 @@
 @echo off
-rem The Windows tests of kmlaunch, as scripts/test runs them: run-tests.cmd [dpi144^|codepage^|quick]
+rem The Windows tests of kmlaunch, as scripts/test runs them:
+rem   run-tests.cmd [dpi144^|codepage^|quick]
 rem   (none)    every test program and the exerciser's short pass
 rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
 rem   codepage  every test program again, on a system of another code page
 rem   quick     the store, text and window tests alone
 rem Each program's output is kept in logs\NAME.log beside this file. A test that runs past its
-rem limit (KM_TEST_LIMIT seconds, 120 unless set) fails by name and ends its program. The last line counts test
-rem cases, the exerciser's pass as one: "N passed, N failed, N skipped"; exit code 0 only when
-rem none failed. Nothing is written but logs\ and the user's temporary folder. gtest's
-rem GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the first, the exerciser.
-setlocal enabledelayedexpansion
-set here=%~dp0
+rem limit (KM_TEST_LIMIT seconds, 120 unless set) fails by name and ends its program.
+rem The last line counts test cases, the exerciser's pass as one: "N passed, N failed, N skipped";
+rem exit code 0 only when none failed. Nothing is written but logs\ and the user's temporary
+rem folder. gtest's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the
+rem first, the exerciser. The folder's name may hold & ! and spaces: it is always quoted, and
+rem nothing here uses delayed expansion.
+setlocal
+set "here=%~dp0"
 cd /d "%here%" && if not exist logs mkdir logs
 set /a passed=0, failed=0, skipped=0
-set failures=%here%logs\failures.txt
+set "failures=%here%logs\failures.txt"
 type nul > "%failures%"
 if "%~1"=="dpi144" (
   set KM_EXPECT_DPI=144
   call :gtest window_tests "--gtest_filter=Layout.*:Icons.*:ListPane.HorizontalExtent*"
   goto summary
 )
-set brief=& if "%~1"=="codepage" set brief=--gtest_brief=1
+set brief=
+if "%~1"=="codepage" set brief=--gtest_brief=1
 call :gtest store_tests "%brief%"
 call :gtest text_tests "%brief%"
 rem At 100 % the stand-in for MS UI Gothic is wider than the font the dialog was laid out for.
@@ -41,10 +45,10 @@ exit /b 0
 
 rem A test program: its output to its log, its counts added up.
 :gtest
-set name=%1
-set KM_TEST_COUNTS=%here%logs\%name%.counts
+set "name=%~1"
+set "KM_TEST_COUNTS=%here%logs\%name%.counts"
 if exist "%KM_TEST_COUNTS%" del "%KM_TEST_COUNTS%"
-tests\%name%.exe %~2 > logs\%name%.log 2>&1
+"%here%tests\%name%.exe" %~2 > "%here%logs\%name%.log" 2>&1
 set code=%errorlevel%
 set /a own=0, ownPassed=0, ownSkipped=0
 if exist "%KM_TEST_COUNTS%" for /f "usebackq tokens=1-3*" %%a in ("%KM_TEST_COUNTS%") do (
@@ -52,7 +56,7 @@ if exist "%KM_TEST_COUNTS%" for /f "usebackq tokens=1-3*" %%a in ("%KM_TEST_COUN
   if not "%%d"=="" >> "%failures%" echo   %%d
 )
 set /a passed+=ownPassed, failed+=own, skipped+=ownSkipped
-if not exist "%KM_TEST_COUNTS%" set code=%code% without its counts
+if not exist "%KM_TEST_COUNTS%" set "code=%code% without its counts"
 echo %name%: %ownPassed% passed, %own% failed, %ownSkipped% skipped, exit code %code%
 rem A program that ended badly, or never ran, without a failed test of its own: one failure.
 if not "%code%"=="0" if "%own%"=="0" (
@@ -62,17 +66,17 @@ if not "%code%"=="0" if "%own%"=="0" (
 exit /b 0
 rem The random exerciser, in a folder of its own beside its copy of the program.
 :exercise
-set folder=%TEMP%\kmlaunch-exercise
+set "folder=%TEMP%\kmlaunch-exercise"
 if exist "%folder%" rd /s /q "%folder%" > nul 2>&1
 mkdir "%folder%" > nul 2>&1
 for %%f in (kmlaunch.exe kmlaunch.exe.manifest tests\probe.exe tests\exerciser.exe) do (
-  copy /y %%f "%folder%" > nul
+  copy /y "%here%%%f" "%folder%" > nul
 )
 pushd "%folder%"
 exerciser.exe %1 %2 > "%here%logs\exerciser.log" 2>&1
 set code=%errorlevel%
 popd
-type logs\exerciser.log
+type "%here%logs\exerciser.log"
 if "%code%"=="0" (set /a passed+=1) else (
   set /a failed+=1
   >> "%failures%" echo   the exerciser ended with exit code %code%, see logs\exerciser.log

@@ -42,6 +42,12 @@ FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(pa
 TestFolder::TestFolder() {
   std::random_device seed;
   fs::path base = fs::temp_directory_path();
+#ifdef _WIN32
+  // TEMP may be in 8.3 form (C:\Users\RUNNER~1), the dialogs and the shell hand back long paths.
+  wchar_t longForm[32768];
+  DWORD length = GetLongPathNameW(base.c_str(), longForm, 32768);
+  if (length > 0 && length < 32768) base = longForm;
+#endif
   for (;;) {
     fs::path candidate = base / ("kmlaunch-test-" + std::to_string(seed()));
     std::error_code error;

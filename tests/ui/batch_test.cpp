@@ -137,11 +137,11 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   // The list's folder then goes, as a file server does: the captions never ask about it again.
   TestFolder folder;
   std::string file = folder.Path("server\\list.dat");
-  ASSERT_TRUE(CreateDirectoryA(folder.Path("server").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(Wide932(folder.Path("server"), CP_UTF8).c_str(), nullptr));
   ASSERT_TRUE(host.window()->list->SaveToFile(file.c_str(), kListFileSignature));
   host.window()->UpdateTitle();
-  DeleteFileA(file.c_str());
-  RemoveDirectoryA(folder.Path("server").c_str());
+  DeleteFileW(Wide932(file, CP_UTF8).c_str());
+  RemoveDirectoryW(Wide932(folder.Path("server"), CP_UTF8).c_str());
   BatchDriver driver(host);
   CommandRecorder recorder(host.dialog());
   bool checkedWhileRunning = false;

@@ -318,15 +318,15 @@ TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
   TestFolder folder;
   std::string started = folder.Path("started");
   std::string elsewhere = folder.Path("elsewhere");
-  CreateDirectoryA(started.c_str(), nullptr);
-  CreateDirectoryA(elsewhere.c_str(), nullptr);
-  char before[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof before, before);
-  ASSERT_TRUE(SetCurrentDirectoryA(started.c_str()));
+  CreateDirectoryW(Wide932(started, CP_UTF8).c_str(), nullptr);
+  CreateDirectoryW(Wide932(elsewhere, CP_UTF8).c_str(), nullptr);
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide932(started, CP_UTF8).c_str()));
   auto current = [] {
-    char path[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof path, path);
-    return std::string(path);
+    wchar_t path[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, path);
+    return Narrow932(path, CP_UTF8);
   };
   {
     MainDialogHost host;
@@ -345,7 +345,7 @@ TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
     }
     EXPECT_EQ(current(), started) << "after the open dialog";
   }
-  SetCurrentDirectoryA(before);
+  SetCurrentDirectoryW(before);
 }
 
 // --- List rows, drops -------------------------------------------------------------------------

@@ -330,13 +330,13 @@ TEST(UpdateTitle, ShowsThePathBelowTheDeepestExistingFolder) {
   TestFolder folder;
   MainDialogHost host;
   std::string inner = folder.Path("inner");
-  CreateDirectoryA(inner.c_str(), nullptr);
+  CreateDirectoryW(Wide932(inner, CP_UTF8).c_str(), nullptr);
   std::string path = inner + "\\list.dat";
   ASSERT_TRUE(host.window()->list->SaveToFile(path.c_str(), kListFileSignature));
   host.window()->UpdateTitle();
   EXPECT_EQ(Title(host), "カメリオランチャ - list.dat");
-  DeleteFileA(path.c_str());
-  RemoveDirectoryA(inner.c_str());
+  DeleteFileW(Wide932(path, CP_UTF8).c_str());
+  RemoveDirectoryW(Wide932(inner, CP_UTF8).c_str());
   host.window()->UpdateTitle();
   EXPECT_EQ(Title(host), "カメリオランチャ - inner\\list.dat");
 }

@@ -274,4 +274,12 @@ void PumpMessages() {
   }
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  for (ULONGLONG start = GetTickCount64();; PumpMessages()) {
+    if (condition()) return true;
+    if (GetTickCount64() - start > ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
 std::string WindowText(HWND window) { return WindowText932(window); }

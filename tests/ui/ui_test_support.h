@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,8 @@ inline bool UnderWine() {
 
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
+// Dispatches this thread's messages until condition holds or ms have passed; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 10000);
 
 // A window's text, as the window shows it, in code page 932.
 std::string WindowText(HWND window);
