@@ -1,10 +1,12 @@
 @echo off
 rem The Windows tests of kmlaunch, as scripts/test runs them:
-rem   run-tests.cmd [dpi144^|codepage^|quick]
-rem   (none)    every test program and the exerciser's short pass
+rem   run-tests.cmd [dpi144^|codepage^|quick^|exercise]
+rem   (none)    every test program
 rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
 rem   codepage  every test program again, on a system of another code page
 rem   quick     the store, text and window tests alone
+rem   exercise  every test program, then the exerciser's short pass: it takes the keyboard and
+rem             mouse for a few minutes, so it runs only when asked
 rem Each program's output is kept in logs\NAME.log beside this file. A test that runs past its
 rem limit (KM_TEST_LIMIT seconds, 120 unless set) fails by name and ends its program.
 rem The last line counts test cases, the exerciser's pass as one: "N passed, N failed, N skipped";
@@ -14,6 +16,16 @@ rem first, the exerciser. The folder's name may hold & ! and spaces: it is alway
 rem nothing here uses delayed expansion.
 setlocal
 set "here=%~dp0"
+rem A ZIP from a browser, unpacked by Explorer, marks every file as downloaded, and Windows then
+rem stops each program the tests start with a security warning.
+dir /r "%here%tests\probe.exe" 2> nul | find ":Zone.Identifier:" > nul
+if not errorlevel 1 (
+  echo These files are marked as downloaded from the Internet, so Windows would stop the tests
+  echo with its security warning. Unblock the ZIP first: right-click it, Properties, tick
+  echo "Unblock", OK, then unpack it again ^(or run in PowerShell in this folder:
+  echo Get-ChildItem -Recurse ^| Unblock-File^).
+  exit /b 2
+)
 cd /d "%here%" && if not exist logs mkdir logs
 set /a passed=0, failed=0, skipped=0
 set "failures=%here%logs\failures.txt"
@@ -33,7 +45,7 @@ if "%~1"=="quick" goto summary
 call :gtest startup_tests "%brief%"
 set first=yes
 if defined GTEST_SHARD_INDEX if not "%GTEST_SHARD_INDEX%"=="0" set first=
-if "%~1"=="" if defined first call :exercise 1 300
+if "%~1"=="exercise" if defined first call :exercise 1 300
 :summary
 if %failed% gtr 0 (
   echo what failed:
