@@ -26,8 +26,6 @@ struct BatchBox {
   int selection;
 };
 
-std::string TextOf(HWND window) { return WindowText(window); }
-
 // Finds the message boxes of this process on any thread, reads them and clicks OK.
 class BatchDriver {
  public:
@@ -80,16 +78,7 @@ class BatchDriver {
 
   void Answer(HWND window, const std::function<void(const BatchBox&)>& onBox) {
     BatchBox seen;
-    seen.box.caption = TextOf(window);
-    seen.box.text = TextOf(GetDlgItem(window, 0xFFFF));
-    HWND icon = GetDlgItem(window, 0x0440);
-    seen.box.icon = "none";
-    if (icon != nullptr && IsWindowVisible(icon)) {
-      auto handle = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
-      if (handle == LoadIconA(nullptr, IDI_WARNING)) seen.box.icon = "warning";
-      if (handle == LoadIconA(nullptr, IDI_ERROR)) seen.box.icon = "error";
-      if (handle == LoadIconA(nullptr, IDI_INFORMATION)) seen.box.icon = "information";
-    }
+    seen.box = ReadBox(window);
     seen.mode = host_.window()->mode.load();
     seen.topmost = host_.Topmost();
     seen.batchEnabled = host_.IsEnabled(IDC_BATCH);

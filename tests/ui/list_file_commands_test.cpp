@@ -94,6 +94,7 @@ TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
   EXPECT_EQ(std::vector<std::string>(answerer.seen()[0].texts.begin() + 1,
                                      answerer.seen()[0].texts.end()),
             kFilterItems);
+  EXPECT_EQ(answerer.seen()[0].flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY));
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_STREQ(host.window()->list->filePath(), (typed + ".dat").c_str());
   EXPECT_FALSE(host.window()->list->modified());
@@ -121,13 +122,13 @@ TEST(SaveList, WithAPathTheChoiceComesFirst) {
   }
   {
     // Save as: the current path is proposed; an existing file is asked about first.
-    ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}});
-    MessageBoxAnswerer boxes({IDYES});
+    ModalAnswerer answerer(
+        {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}, {ModalStep::Key, 'Y', ""}});
+    MessageBoxAnswerer boxes;
     EXPECT_TRUE(host.window()->SaveList());
-    ASSERT_EQ(answerer.seen().size(), 2u);
-    EXPECT_EQ(answerer.seen()[1].texts[0].find("current.dat") != std::string::npos, true)
-        << answerer.seen()[1].texts[0];
-    EXPECT_EQ(boxes.seen().size(), 1u);  // the overwrite question
+    ASSERT_EQ(answerer.seen().size(), 3u);  // the last, the dialog's overwrite question
+    EXPECT_EQ(answerer.seen()[1].texts[0], current);
+    EXPECT_TRUE(boxes.seen().empty());
     EXPECT_EQ(ReadBytes(other).size(), 25u + 2 * 5384u);
     EXPECT_STREQ(host.window()->list->filePath(), other.c_str());
     EXPECT_EQ(Title(host), "カメリオランチャ - other.dat");
@@ -159,11 +160,12 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
   HANDLE holder = CreateFileW(Wide932(held, CP_UTF8).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  ModalAnswerer answerer({{ModalStep::File, 0, held}});
-  MessageBoxAnswerer boxes({IDYES, IDOK});
+  ModalAnswerer answerer({{ModalStep::File, 0, held}, {ModalStep::Key, 'Y', ""}});
+  MessageBoxAnswerer boxes({IDOK});
   EXPECT_FALSE(host.window()->SaveList());
   CloseHandle(holder);
-  ASSERT_EQ(boxes.seen().size(), 2u);  // the overwrite question, then the failure
+  EXPECT_EQ(answerer.unanswered(), 0u);  // the overwrite question answered
+  ASSERT_EQ(boxes.seen().size(), 1u);    // the failure
   EXPECT_EQ(boxes.seen().back().text, "保存に失敗しました。");
   EXPECT_EQ(boxes.seen().back().caption, "保存失敗");
   EXPECT_EQ(boxes.seen().back().icon, "error");
@@ -182,6 +184,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
     ASSERT_EQ(answerer.seen().size(), 2u);
     EXPECT_EQ(answerer.seen()[0].texts, (std::vector<std::string>{"追加読込", "置換読込"}));
     EXPECT_EQ(answerer.seen()[1].caption, "ファイルを開く");
+    EXPECT_EQ(answerer.seen()[1].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_HIDEREADONLY));
     EXPECT_EQ(std::vector<std::string>(answerer.seen()[1].texts.begin() + 1,
                                        answerer.seen()[1].texts.end()),
               kFilterItems);
@@ -191,7 +194,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
   ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
   EXPECT_TRUE(host.window()->LoadList());
   ASSERT_EQ(answerer.seen().size(), 2u);
-  EXPECT_EQ(answerer.seen()[1].texts[0], "loaded.dat");  // the previous load's file
+  EXPECT_EQ(answerer.seen()[1].texts[0], file);  // the previous load's file
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"l0", "l1"}));
   EXPECT_EQ(Title(host), "カメリオランチャ - loaded.dat");
   EXPECT_FALSE(host.window()->list->modified());

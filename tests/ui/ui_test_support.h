@@ -19,6 +19,9 @@ struct BoxSeen {
   std::string icon;          // "warning", "error", "information", "question" or "none"
 };
 
+// A message box as a person reads it, the same on Windows and Wine.
+BoxSeen ReadBox(HWND box);
+
 // Answers each message box that opens on this thread with the next scripted button.
 // A box beyond the script is recorded and closed with its cancel-like button.
 class MessageBoxAnswerer {
