@@ -235,8 +235,7 @@ TEST(Startup, ADllPlantedBesideTheProgramIsNeverLoaded) {
   for (const char* name : names) copies.push_back({planted, folder.Path(name)});
   for (const auto& [from, to] : copies)
     ASSERT_TRUE(CopyFileW(Wide932(from, CP_UTF8).c_str(), Wide932(to, CP_UTF8).c_str(), FALSE));
-  ASSERT_TRUE(CreateDirectoryW(Wide932(folder.Path("marks"), CP_UTF8).c_str(), nullptr));
-  SetEnvironmentVariableW(L"KM_PLANTED_LOG", Wide932(folder.Path("marks"), CP_UTF8).c_str());
+  SetEnvironmentVariableW(L"KM_PLANTED_LOG", Wide932(folder.MakeFolder("marks"), CP_UTF8).c_str());
   RunningCopy copy("", true, program);
   SetEnvironmentVariableW(L"KM_PLANTED_LOG", nullptr);
   ASSERT_NE(copy.window(), nullptr);

@@ -67,6 +67,15 @@ std::string TestFolder::Path(const std::string& name) const {
   return PathText(NativePath(root_) / NameOf(name));
 }
 
+std::string TestFolder::MakeFolder(const std::string& name) const {
+  fs::create_directory(NativePath(Path(name)));
+  return Path(name);
+}
+
+bool TestFolder::IsFolder(const std::string& name) const {
+  return fs::is_directory(NativePath(Path(name)));
+}
+
 std::vector<std::string> TestFolder::FileNames() const {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(NativePath(root_))) {

@@ -16,6 +16,9 @@ class TestFolder {
   ~TestFolder();
   std::string Path(const std::string& name) const;
   std::vector<std::string> FileNames() const;
+  // A folder made inside, its path; whether one is there.
+  std::string MakeFolder(const std::string& name) const;
+  bool IsFolder(const std::string& name) const;
 
  private:
   std::string root_;

@@ -126,7 +126,7 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   // The list's folder then goes, as a file server does: the captions never ask about it again.
   TestFolder folder;
   std::string file = folder.Path("server\\list.dat");
-  ASSERT_TRUE(CreateDirectoryW(Wide932(folder.Path("server"), CP_UTF8).c_str(), nullptr));
+  folder.MakeFolder("server");
   ASSERT_TRUE(host.window()->list->SaveToFile(file.c_str(), kListFileSignature));
   host.window()->UpdateTitle();
   DeleteFileW(Wide932(file, CP_UTF8).c_str());
@@ -453,7 +453,7 @@ TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {
          MessageBoxAnswerer yes({IDYES});
          host.Click(IDC_NEW_LIST);
          SendMessageA(host.Control(IDC_SETTING_LIST), WM_DROPFILES,
-                      reinterpret_cast<WPARAM>(MakeDrop({file}, false)), 0);
+                      reinterpret_cast<WPARAM>(MakeDrop({file}, true)), 0);
        }},
   };
   for (const Case& c : cases) {

@@ -316,10 +316,8 @@ TEST(ShellCalls, ThreadsThatLaunchLiveInASingleThreadedApartment) {
 
 TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
   TestFolder folder;
-  std::string started = folder.Path("started");
-  std::string elsewhere = folder.Path("elsewhere");
-  CreateDirectoryW(Wide932(started, CP_UTF8).c_str(), nullptr);
-  CreateDirectoryW(Wide932(elsewhere, CP_UTF8).c_str(), nullptr);
+  std::string started = folder.MakeFolder("started");
+  std::string elsewhere = folder.MakeFolder("elsewhere");
   wchar_t before[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, before);
   ASSERT_TRUE(SetCurrentDirectoryW(Wide932(started, CP_UTF8).c_str()));

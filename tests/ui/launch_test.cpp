@@ -166,8 +166,7 @@ TEST(Launch, OutOfRangeStartsNothing) {
 
 TEST(Launch, FolderOpensWithItsDefaultAction) {
   TestFolder folder;
-  std::string path = folder.Path("opened");
-  ASSERT_TRUE(CreateDirectoryW(Wide932(path, CP_UTF8).c_str(), nullptr));
+  std::string path = folder.MakeFolder("opened");
   LaunchSettingList list;
   ASSERT_TRUE(list.Put(-1, MakeSetting("folder", Narrow932(Wide932(path, CP_UTF8)).c_str())));
   EXPECT_TRUE(list.Launch(0));

@@ -332,8 +332,7 @@ TEST(ConfirmClose, YesSavesAndClosesButACancelledSaveKeepsTheWindow) {
 TEST(UpdateTitle, ShowsThePathBelowTheDeepestExistingFolder) {
   TestFolder folder;
   MainDialogHost host;
-  std::string inner = folder.Path("inner");
-  CreateDirectoryW(Wide932(inner, CP_UTF8).c_str(), nullptr);
+  std::string inner = folder.MakeFolder("inner");
   std::string path = inner + "\\list.dat";
   ASSERT_TRUE(host.window()->list->SaveToFile(path.c_str(), kListFileSignature));
   host.window()->UpdateTitle();
@@ -344,8 +343,9 @@ TEST(UpdateTitle, ShowsThePathBelowTheDeepestExistingFolder) {
   EXPECT_EQ(Title(host), "カメリオランチャ - inner\\list.dat");
 }
 
+// Unicode names, as Explorer drops them: the scratch folder's may be beyond the code page.
 void Drop(HWND target, const std::vector<std::string>& files) {
-  SendMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, false)), 0);
+  SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, true)), 0);
 }
 
 TEST(Drops, ListFilesAppendInDropOrderAndOthersAreSkipped) {
@@ -407,7 +407,8 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
   TestFolder folder;
   std::string file = folder.Path("target.exe");
   WriteBytes(file, Bytes(10, 'x'));
-  std::string quoted = " \"" + file + "\"";
+  std::string shown = Narrow932(Wide932(file, CP_UTF8));  // as the fields and settings hold it
+  std::string quoted = " \"" + shown + "\"";
   enum Way { DropOnPath, DropOnOptions, BrowseOptions };
   struct Case {
     Way way;
@@ -421,6 +422,10 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
                      {DropOnOptions, 1, "ドロップ不可（文字数上限）"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.way << " over " << c.over);
+    if (c.way == BrowseOptions && WineCannotBrowseTo(file)) {
+      std::printf("browse cases left out: %s\n", kWineCannotBrowseThere);
+      continue;
+    }
     MainDialogHost host;
     host.window()->SetMode(UiMode::New);
     int field = c.way == DropOnPath ? IDC_PATH : IDC_OPTIONS;
@@ -431,7 +436,7 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
     SetText932(host.Control(field), kept);
     MessageBoxAnswerer boxes;
     if (c.way == BrowseOptions) {
-      std::strcpy(host.window()->editBuffer.options, file.c_str());
+      std::strcpy(host.window()->editBuffer.options, shown.c_str());
       ModalAnswerer pick({{ModalStep::Browse, 0, file}});
       host.Click(IDC_BROWSE_OPTIONS);
     } else {
@@ -450,30 +455,32 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
 TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
   TestFolder folder;
   std::string file = folder.Path("target.exe");
+  if (WineCannotBrowseTo(file)) GTEST_SKIP() << kWineCannotBrowseThere;
   WriteBytes(file, Bytes(10, 'x'));
+  std::string shown = Narrow932(Wide932(file, CP_UTF8));
   MainDialogHost host;
   host.window()->SetMode(UiMode::Edit);
-  std::strcpy(host.window()->editBuffer.path, file.c_str());
+  std::strcpy(host.window()->editBuffer.path, shown.c_str());
   SetText932(host.Control(IDC_PATH), "typed");
   {
     ModalAnswerer answerer({{ModalStep::Browse, 0, "cancel"}});
     EXPECT_TRUE(host.window()->BrowsePath());
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(host.Text(IDC_PATH), "typed");
-    EXPECT_STREQ(host.window()->editBuffer.path, file.c_str());
+    EXPECT_STREQ(host.window()->editBuffer.path, shown.c_str());
   }
   {
     ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
     host.Click(IDC_BROWSE_PATH);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].caption.empty(), false);
-    EXPECT_EQ(host.Text(IDC_PATH), file);
+    EXPECT_EQ(host.Text(IDC_PATH), shown);
   }
-  std::strcpy(host.window()->editBuffer.options, file.c_str());
+  std::strcpy(host.window()->editBuffer.options, shown.c_str());
   SetText932(host.Control(IDC_OPTIONS), "-x");
   ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
   host.Click(IDC_BROWSE_OPTIONS);
-  EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + file + "\"");
+  EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + shown + "\"");
   host.window()->SetMode(UiMode::Idle);
 }
 

@@ -110,6 +110,15 @@ inline bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+// Wine's folder browser (Wine 8, seen at code page 1252) never selects a path with a name the
+// system's code page cannot spell; Windows' does.
+constexpr char kWineCannotBrowseThere[] =
+    "Wine's folder browser cannot select a path the system's code page cannot spell";
+inline bool WineCannotBrowseTo(const std::string& path) {
+  std::wstring wide = Wide932(path, CP_UTF8);
+  return UnderWine() && Wide932(Narrow932(wide, CP_ACP), CP_ACP) != wide;
+}
+
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
 // Dispatches this thread's messages until condition holds or ms have passed; whether it held.
