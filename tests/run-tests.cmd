@@ -8,7 +8,7 @@ rem   quick     the store, text and window tests alone
 rem   exercise  every test program, then the exerciser's short pass: it takes the keyboard and
 rem             mouse for a few minutes, so it runs only when asked
 rem Each program's output is kept in logs\NAME.log beside this file. A test that runs past its
-rem limit (KM_TEST_LIMIT seconds, 120 unless set) fails by name and ends its program.
+rem limit (KM_TEST_LIMIT seconds, 300 unless set) fails by name and ends its program.
 rem The last line counts test cases, the exerciser's pass as one: "N passed, N failed, N skipped";
 rem exit code 0 only when none failed. Nothing is written but logs\ and the user's temporary
 rem folder. gtest's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   GetModuleFileNameW(nullptr, ownFolder, MAX_PATH);
   *wcsrchr(ownFolder, L'\\') = L'\0';
   const wchar_t* limit = _wgetenv(L"KM_TEST_LIMIT");  // seconds
-  Watchdog::limitMs = 1000 * (limit != nullptr ? _wtoi(limit) : 120);
+  Watchdog::limitMs = 1000 * (limit != nullptr ? _wtoi(limit) : 300);
   testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
   CloseHandle(CreateThread(nullptr, 0, Watchdog::Watch, nullptr, 0, nullptr));
   int result = RUN_ALL_TESTS();

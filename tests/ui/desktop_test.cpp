@@ -407,56 +407,11 @@ TEST(Drops, JapanesePathsArriveWholeInBothForms) {
 
 // --- The choice dialog from the keyboard ------------------------------------------------------
 
-// Presses keys in the choice dialog one at a time, each on the control that has the focus.
-class ChoiceKeys {
- public:
-  explicit ChoiceKeys(std::vector<WPARAM> keys) : keys_(std::move(keys)) {
-    active = this;
-    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  }
-  ~ChoiceKeys() {
-    UnhookWindowsHookEx(hook_);
-    active = nullptr;
-  }
-  int focusAtOpen() const { return focusAtOpen_; }
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    auto window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && active != nullptr && active->dialog_ == nullptr &&
-        GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
-      active->dialog_ = window;
-      SetTimer(nullptr, 0, 50, Tick);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    ChoiceKeys* self = active;
-    if (self == nullptr || !IsWindow(self->dialog_)) {
-      KillTimer(nullptr, timer);
-      return;
-    }
-    if (self->focusAtOpen_ == 0) self->focusAtOpen_ = GetDlgCtrlID(GetFocus());
-    if (self->next_ >= self->keys_.size()) {
-      KillTimer(nullptr, timer);
-      return;
-    }
-    PostMessageA(GetFocus(), WM_KEYDOWN, self->keys_[self->next_++], 0);
-  }
-
-  static inline ChoiceKeys* active = nullptr;
-  HHOOK hook_;
-  HWND dialog_ = nullptr;
-  std::vector<WPARAM> keys_;
-  size_t next_ = 0;
-  int focusAtOpen_ = 0;
-};
-
 TEST(ChoiceDialog, OpensOnTheCheckedOptionWhichEnterTakesAndArrowsChange) {
   MainDialogHost host;
   struct Case {
     const char* what;
-    std::vector<WPARAM> keys;
+    std::string keys;
     int32_t result;
   } cases[] = {
       {"Enter", {VK_RETURN}, IDC_CHOICE_FIRST},
@@ -466,11 +421,12 @@ TEST(ChoiceDialog, OpensOnTheCheckedOptionWhichEnterTakesAndArrowsChange) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ChoiceKeys keys(c.keys);
+    ModalAnswerer keys({{ModalStep::Key, 0, c.keys}});
     ChoiceDialogParams params(L"保存方法", L"上書き保存", L"名前を付けて保存");
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
-    EXPECT_EQ(keys.focusAtOpen(), IDC_CHOICE_FIRST);
+    ASSERT_EQ(keys.seen().size(), 1u);
+    EXPECT_EQ(keys.seen()[0].flags, static_cast<unsigned long>(IDC_CHOICE_FIRST));  // at open
     EXPECT_EQ(params.result, c.result);
   }
 }

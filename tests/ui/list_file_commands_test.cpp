@@ -123,7 +123,7 @@ TEST(SaveList, WithAPathTheChoiceComesFirst) {
   {
     // Save as: the current path is proposed; an existing file is asked about first.
     ModalAnswerer answerer(
-        {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}, {ModalStep::Key, 'Y', ""}});
+        {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}, {ModalStep::Key, 0, "Y"}});
     MessageBoxAnswerer boxes;
     EXPECT_TRUE(host.window()->SaveList());
     ASSERT_EQ(answerer.seen().size(), 3u);  // the last, the dialog's overwrite question
@@ -160,7 +160,7 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
   HANDLE holder = CreateFileW(Wide932(held, CP_UTF8).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  ModalAnswerer answerer({{ModalStep::File, 0, held}, {ModalStep::Key, 'Y', ""}});
+  ModalAnswerer answerer({{ModalStep::File, 0, held}, {ModalStep::Key, 0, "Y"}});
   MessageBoxAnswerer boxes({IDOK});
   EXPECT_FALSE(host.window()->SaveList());
   CloseHandle(holder);
@@ -473,7 +473,9 @@ TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
     ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
     host.Click(IDC_BROWSE_PATH);
     ASSERT_EQ(answerer.seen().size(), 1u);
-    EXPECT_EQ(answerer.seen()[0].caption.empty(), false);
+    EXPECT_EQ(answerer.seen()[0].caption, "ファイルまたはフォルダを選択");
+    EXPECT_EQ(answerer.seen()[0].flags,
+              static_cast<unsigned long>(BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES));
     EXPECT_EQ(host.Text(IDC_PATH), shown);
   }
   std::strcpy(host.window()->editBuffer.options, shown.c_str());

@@ -28,6 +28,7 @@ void CALLBACK TypeTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   GetWindowTextW(GetAncestor(focus, GA_ROOT), title, 64);
   if (lstrcmpiW(className, L"Edit") != 0 || pendingTitle != title) return;
   KillTimer(nullptr, timer);
+  pendingTitle.clear();
   if (!pendingName.empty()) {
     SendMessageW(focus, EM_SETSEL, 0, -1);
     for (wchar_t character : Wide932(pendingName, CP_UTF8))
@@ -36,18 +37,12 @@ void CALLBACK TypeTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   PostMessageW(focus, WM_KEYDOWN, pendingName.empty() ? VK_ESCAPE : VK_RETURN, 1);
 }
 
-// A question's key, pressed where its focus is once it has one.
-HWND pendingQuestion = nullptr;
-WPARAM pendingKey = 0;
+// The folder browser's request, as the program handed it over.
+std::string folderTitle;
+unsigned long folderFlags = 0;
 
-void CALLBACK KeyTimer(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND focus = GetFocus();
-  if (GetAncestor(focus, GA_ROOT) != pendingQuestion) return;
-  KillTimer(nullptr, timer);
-  PostMessageW(focus, WM_KEYDOWN, pendingKey, 1);
-  PostMessageW(focus, WM_CHAR, pendingKey | 0x20, 1);  // the letter, lower case
-  PostMessageW(focus, WM_KEYUP, pendingKey, 0xC0000001);
-}
+HWND pendingKeysFor = nullptr;
+std::string pendingKeys;
 
 // The folder browser does not always select the item it is first given: a person picks the one
 // they want, here a moment after the dialog is shown, and then presses OK.
@@ -70,12 +65,34 @@ ModalAnswerer::ModalAnswerer(std::vector<ModalStep> steps) : steps_(std::move(st
   answered.clear();
   hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
   shell_calls::seeFileRequest = SeeFile;
+  shell_calls::seeFolderRequest = SeeFolder;
 }
 
 ModalAnswerer::~ModalAnswerer() {
   shell_calls::seeFileRequest = nullptr;
+  shell_calls::seeFolderRequest = nullptr;
   UnhookWindowsHookEx(hook_);
   active = nullptr;
+}
+
+void CALLBACK ModalAnswerer::KeyTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND focus = GetFocus();
+  if (active == nullptr || !IsWindow(pendingKeysFor) || pendingKeys.empty()) {
+    KillTimer(nullptr, timer);
+    return;
+  }
+  if (GetAncestor(focus, GA_ROOT) != pendingKeysFor) return;
+  if (active->seen_.back().flags == 0) active->seen_.back().flags = GetDlgCtrlID(focus);
+  WPARAM key = static_cast<unsigned char>(pendingKeys[0]);
+  pendingKeys.erase(0, 1);
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  if (key >= 'A' && key <= 'Z') PostMessageW(focus, WM_CHAR, key | 0x20, 1);  // lower case
+  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+void ModalAnswerer::SeeFolder(const BROWSEINFOW* request) {
+  folderTitle = Narrow932(request->lpszTitle);
+  folderFlags = request->ulFlags;
 }
 
 void ModalAnswerer::SeeFile(const OPENFILENAMEW* request) {
@@ -106,17 +123,21 @@ void ModalAnswerer::OnActivate(HWND window) {
   wchar_t className[32] = {};
   GetClassNameW(window, className, 32);
   if (std::wstring(className) != L"#32770" || answered.count(window) > 0) return;
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  if (!pendingTitle.empty() && pendingTitle == title) return;  // the file dialog, SeeFile's
   ModalSeen seen;
   seen.caption = WindowText(window);
-  if (GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
+  bool programsBox = GetDlgItem(window, 0xFFFF) != nullptr && mainWindow != nullptr &&
+                     GetWindow(window, GW_OWNER) == mainWindow->dialog;  // MessageBoxAnswerer's
+  if (next_ < steps_.size() && steps_[next_].kind == ModalStep::Key && !programsBox) {
+    seen.kind = ModalStep::Key;
+  } else if (GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
     seen.kind = ModalStep::Choice;
     seen.texts = {WindowText(GetDlgItem(window, IDC_CHOICE_FIRST)),
                   WindowText(GetDlgItem(window, IDC_CHOICE_SECOND))};
   } else if (FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
-    seen.kind = ModalStep::Browse;  // the folder browser
-  } else if (next_ < steps_.size() && steps_[next_].kind == ModalStep::Key &&
-             (mainWindow == nullptr || GetWindow(window, GW_OWNER) != mainWindow->dialog)) {
-    seen.kind = ModalStep::Key;  // not one of the program's boxes, which it owns by its dialog
+    seen = {ModalStep::Browse, folderTitle, {}, folderFlags};  // the folder browser
   } else {
     return;  // a message box (MessageBoxAnswerer's), a file dialog (SeeFile's) or the main dialog
   }
@@ -136,9 +157,9 @@ void ModalAnswerer::OnActivate(HWND window) {
     case ModalStep::File:
       break;
     case ModalStep::Key:
-      pendingQuestion = window;
-      pendingKey = step.option;
-      SetTimer(nullptr, 0, 20, KeyTimer);
+      pendingKeysFor = window;
+      pendingKeys = step.text;
+      SetTimer(nullptr, 0, 50, KeyTimer);
       break;
     case ModalStep::Browse:
       if (step.text == "ok" || step.text == "cancel") {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@
 struct ModalStep {
   enum Kind { Choice, File, Browse, Key } kind;
   // Choice: 1 first (Enter), 2 second, 0 Esc. File: the path to type (UTF-8), empty to cancel.
-  // Browse: "ok", "cancel", or a path to pick and then press OK. Key: a question of the system's
-  // own (a file dialog's overwrite question), answered by the key option names, as 'Y'.
+  // Browse: "ok", "cancel", or a path to pick and then press OK. Key: the keys (virtual-key
+  // codes) to press one at a time where the next dialog's focus is, as "Y" for a file dialog's
+  // overwrite question; any dialog but the program's message boxes.
   int option = 0;
   std::string text;
 };
@@ -25,7 +27,8 @@ struct ModalSeen {
   std::string caption;
   // choice: the options; file: the path it starts on (UTF-8), the filter's names, the one taken
   std::vector<std::string> texts;
-  unsigned long flags = 0;  // file: the request's flags
+  // file and browse: the request's flags; key: the id the focus had at first
+  unsigned long flags = 0;
 };
 
 class ModalAnswerer {
@@ -38,6 +41,8 @@ class ModalAnswerer {
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
   static void SeeFile(const OPENFILENAMEW* request);
+  static void SeeFolder(const BROWSEINFOW* request);
+  static void CALLBACK KeyTimer(HWND, UINT, UINT_PTR timer, DWORD);
   void OnActivate(HWND window);
 
   HHOOK hook_;
