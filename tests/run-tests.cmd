@@ -7,23 +7,19 @@ rem   codepage  every test program again, on a system of another code page
 rem   quick     the store, text and window tests alone
 rem   exercise  every test program, then the exerciser's short pass: it takes the keyboard and
 rem             mouse for a few minutes, so it runs only when asked
-rem Each program's output is kept in logs\NAME.log beside this file. A test that runs past its
-rem limit (KM_TEST_LIMIT seconds, 300 unless set) fails by name and ends its program.
-rem The last line counts test cases, the exerciser's pass as one: "N passed, N failed, N skipped";
-rem exit code 0 only when none failed. Nothing is written but logs\ and the user's temporary
-rem folder. gtest's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the
-rem first, the exerciser. The folder's name may hold & ! and spaces: it is always quoted, and
-rem nothing here uses delayed expansion.
+rem Each program's output is kept in logs\NAME.log beside this file; a test past its limit
+rem (KM_TEST_LIMIT seconds, 300 unless set) fails by name and ends its program. The last line
+rem counts test cases, the exerciser's pass as one: "N passed, N failed, N skipped"; exit code 0
+rem only when none failed. Nothing is written but logs\ and the user's temporary folder. gtest's
+rem GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX run a share of every program; the first, the
+rem exerciser. This folder's name may hold & ! and spaces: it is always quoted.
 setlocal
 set "here=%~dp0"
-rem A ZIP from a browser, unpacked by Explorer, marks every file as downloaded, and Windows then
-rem stops each program the tests start with a security warning.
+rem Files unpacked from a downloaded ZIP carry its mark, and Windows stops what the tests start.
 dir /r "%here%tests\probe.exe" 2> nul | find ":Zone.Identifier:" > nul
 if not errorlevel 1 (
-  echo These files are marked as downloaded from the Internet, so Windows would stop the tests
-  echo with its security warning. Unblock the ZIP first: right-click it, Properties, tick
-  echo "Unblock", OK, then unpack it again ^(or run in PowerShell in this folder:
-  echo Get-ChildItem -Recurse ^| Unblock-File^).
+  echo Marked as downloaded, so Windows would stop the tests with its security warning. Unblock
+  echo the ZIP: right-click it, Properties, tick "Unblock", OK, and unpack it again.
   exit /b 2
 )
 cd /d "%here%" && if not exist logs mkdir logs

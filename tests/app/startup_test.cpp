@@ -99,21 +99,12 @@ class RunningCopy {
   HWND window_ = nullptr;
 };
 
-std::string SaveList(const TestFolder& folder, const std::string& name,
-                     std::initializer_list<const char*> settings) {
-  LaunchSettingList list;
-  for (const char* setting : settings) list.Put(-1, MakeSetting(setting));
-  std::string path = folder.Path(name);
-  list.SaveToFile(path.c_str(), kListFileSignature);
-  return path;
-}
-
 TEST(Startup, CommandLineListFiles) {
   TestFolder folder;
-  std::string first = SaveList(folder, "first.dat", {"a", "b"});
-  std::string second = SaveList(folder, "second list.dat", {"c"});
+  std::string first = folder.SaveList("first.dat", {"a", "b"});
+  std::string second = folder.SaveList("second list.dat", {"c"});
   std::string missing = folder.Path("missing.dat");
-  std::string japanese = SaveList(folder, "日本語リスト.dat", {"メモ帳テスト", "ソ表"});
+  std::string japanese = folder.SaveList("日本語リスト.dat", {"メモ帳テスト", "ソ表"});
   struct Case {
     const char* what;
     std::string arguments;
@@ -198,7 +189,7 @@ std::pair<std::string, std::string> AnswerFirstBox(const RunningCopy& copy, int 
 // Yes and what Enter takes next leaves it byte for byte as it was.
 TEST(Startup, AListFileDamagedPartWayIsNeverOverwrittenWithLess) {
   TestFolder folder;
-  std::string path = SaveList(folder, "three.dat", {"a", "b", "c"});
+  std::string path = folder.SaveList("three.dat", {"a", "b", "c"});
   Bytes bytes = ReadBytes(path);
   bytes[25 + 5384 + 256] = 0;  // the second record's path is empty
   WriteBytes(path, bytes);

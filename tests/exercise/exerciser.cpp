@@ -471,15 +471,13 @@ bool Exerciser::InWindowsFileDialog(HWND top) const {
           std::wcscmp(caption, texts::kSaveTitle) == 0);
 }
 
+// The name box has the focus when the dialog opens, and keeps it while only this is typed.
 void Exerciser::AnswerFileDialog() {
-  // The name box has the focus when the dialog opens, and keeps it while only this is typed.
-  static const wchar_t* const kNames[] = {L"valid.dat", L"random.dat", L"saved.dat", L"保存.dat"};
+  std::wstring path = Pick(4) == 0 ? L"" : folder_ + (Pick(2) ? L"\\valid.dat" : L"\\保存.dat");
   if (!Mine(GetForegroundWindow())) return;
-  std::wstring path = Pick(4) == 0 ? L"" : folder_ + L"\\" + kNames[Pick(std::size(kNames))];
   Act(path.empty() ? "Esc in Windows' file dialog" : "type " + Utf8(path) + " and Enter");
   for (wchar_t character : path) SendCharacter(character);
-  SendKey(path.empty() ? VK_ESCAPE : VK_RETURN, false);
-  SendKey(path.empty() ? VK_ESCAPE : VK_RETURN, true);
+  for (bool up : {false, true}) SendKey(path.empty() ? VK_ESCAPE : VK_RETURN, up);
 }
 
 void Exerciser::DoAction() {

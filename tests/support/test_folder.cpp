@@ -76,6 +76,14 @@ bool TestFolder::IsFolder(const std::string& name) const {
   return fs::is_directory(NativePath(Path(name)));
 }
 
+std::string TestFolder::SaveList(const std::string& name,
+                                 std::initializer_list<const char*> names) const {
+  LaunchSettingList list;
+  for (const char* setting : names) list.Put(-1, MakeSetting(setting));
+  list.SaveToFile(Path(name).c_str(), kListFileSignature);
+  return Path(name);
+}
+
 std::vector<std::string> TestFolder::FileNames() const {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(NativePath(root_))) {

@@ -381,10 +381,7 @@ TEST(ListRows, ALongNameOfDoubleByteCharactersIsReadWhole) {
 
 TEST(Drops, JapanesePathsArriveWholeInBothForms) {
   TestFolder folder;
-  LaunchSettingList saved;
-  saved.Put(-1, MakeSetting("一覧"));
-  std::string listFile = folder.Path("朝の一覧ソ表.dat");
-  ASSERT_TRUE(saved.SaveToFile(listFile.c_str(), kListFileSignature));
+  std::string listFile = folder.SaveList("朝の一覧ソ表.dat", {"一覧"});
   const std::string program = "C:\\ツール\\起動ソ表.exe";
   for (bool wide : {false, true}) {
     SCOPED_TRACE(wide ? "Unicode names" : "ANSI names");

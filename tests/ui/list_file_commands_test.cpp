@@ -23,15 +23,6 @@ namespace {
 const std::vector<std::string> kFilterItems = {"データファイル(*.dat)", "すべてのファイル(*.*)",
                                                "0"};
 
-std::string SavedList(const TestFolder& folder, const std::string& name,
-                      std::initializer_list<const char*> names) {
-  LaunchSettingList list;
-  for (const char* setting : names) list.Put(-1, MakeSetting(setting));
-  std::string path = folder.Path(name);
-  list.SaveToFile(path.c_str(), kListFileSignature);
-  return path;
-}
-
 std::string Title(const MainDialogHost& host) { return WindowText(host.dialog()); }
 
 TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
@@ -105,8 +96,8 @@ TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
 TEST(SaveList, WithAPathTheChoiceComesFirst) {
   TestFolder folder;
   MainDialogHost host;
-  std::string current = SavedList(folder, "current.dat", {"a"});
-  std::string other = SavedList(folder, "other.dat", {"x", "y", "z"});
+  std::string current = folder.SaveList("current.dat", {"a"});
+  std::string other = folder.SaveList("other.dat", {"x", "y", "z"});
   host.window()->list->LoadFromFile(current.c_str(), kListFileSignature, true);
   host.window()->RefillList();
   host.AddSettings(1);
@@ -156,7 +147,7 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
   MainDialogHost host;
   host.AddSettings(1);
   // Another program holds the file open without sharing.
-  std::string held = SavedList(folder, "held.dat", {"h"});
+  std::string held = folder.SaveList("held.dat", {"h"});
   HANDLE holder = CreateFileW(Wide932(held, CP_UTF8).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -176,7 +167,7 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
 TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
   TestFolder folder;
   MainDialogHost host;
-  std::string file = SavedList(folder, "loaded.dat", {"l0", "l1"});
+  std::string file = folder.SaveList("loaded.dat", {"l0", "l1"});
   host.AddSettings(1);
   {
     ModalAnswerer answerer({{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, file}});
@@ -203,7 +194,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
 TEST(LoadList, FailedLoadIsReportedAndTheWindowShowsWhatTheListHolds) {
   TestFolder folder;
   MainDialogHost host;
-  std::string cut = SavedList(folder, "cut.dat", {"c0", "c1", "c2"});
+  std::string cut = folder.SaveList("cut.dat", {"c0", "c1", "c2"});
   Bytes bytes = ReadBytes(cut);
   bytes.resize(25 + 5384 * 2 + 10);  // ends inside the third record
   WriteBytes(cut, bytes);
@@ -234,10 +225,10 @@ struct HeldCase {
 void RunHeld(const HeldCase& c) {
   SCOPED_TRACE(testing::Message() << c.save << " " << c.letGo << " " << c.target);
   TestFolder folder;
-  std::string path = SavedList(folder, "list.dat", {"a", "b"});
+  std::string path = folder.SaveList("list.dat", {"a", "b"});
   MainDialogHost host;
   host.window()->list->LoadFromFile(path.c_str(), kListFileSignature, true);
-  SavedList(folder, "list.dat", {"c"});  // changed on disk since: a save shows
+  folder.SaveList("list.dat", {"c"});  // changed on disk since: a save shows
   Bytes before = ReadBytes(path);
   ModalAnswerer answerer({{ModalStep::Choice, c.save ? 1 : 2, ""}, {ModalStep::File, 0, path}});
   MessageBoxAnswerer boxes;
@@ -351,8 +342,8 @@ void Drop(HWND target, const std::vector<std::string>& files) {
 TEST(Drops, ListFilesAppendInDropOrderAndOthersAreSkipped) {
   TestFolder folder;
   MainDialogHost host;
-  std::string first = SavedList(folder, "one.dat", {"o0", "o1"});
-  std::string second = SavedList(folder, "two.dat", {"t0"});
+  std::string first = folder.SaveList("one.dat", {"o0", "o1"});
+  std::string second = folder.SaveList("two.dat", {"t0"});
   std::string notAList = folder.Path("notes.txt");
   WriteBytes(notAList, Bytes(100, 'n'));
   host.AddSettings(1);
