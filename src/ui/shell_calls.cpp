@@ -75,6 +75,7 @@ BOOL ShellExecuteExW(SHELLEXECUTEINFOW* request) {
 }
 
 LPITEMIDLIST SHBrowseForFolderW(BROWSEINFOW* request) {
+  if (seeFolderRequest != nullptr) seeFolderRequest(request);
   NeedCom();
   KM_BOUND(L"shell32.dll", SHBrowseForFolderW);
   return bound != nullptr ? bound(request) : nullptr;
@@ -107,12 +108,14 @@ HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID i
 }
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
+  if (seeFileRequest != nullptr) seeFileRequest(request);
   NeedCom();
   KM_BOUND(L"comdlg32.dll", GetOpenFileNameW);
   return bound != nullptr && bound(request);
 }
 
 BOOL GetSaveFileNameW(OPENFILENAMEW* request) {
+  if (seeFileRequest != nullptr) seeFileRequest(request);
   NeedCom();
   KM_BOUND(L"comdlg32.dll", GetSaveFileNameW);
   return bound != nullptr && bound(request);

@@ -23,6 +23,11 @@ HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID i
 BOOL GetOpenFileNameW(OPENFILENAMEW* request);
 BOOL GetSaveFileNameW(OPENFILENAMEW* request);
 
+// Set by the tests alone: they see each dialog's request as the program hands it over, the same
+// on every system, whatever shape the dialog then takes.
+inline void (*seeFileRequest)(const OPENFILENAMEW* request) = nullptr;
+inline void (*seeFolderRequest)(const BROWSEINFOW* request) = nullptr;
+
 // COM for the thread that runs it, for its whole life: a worker that calls the shell and ends.
 // Every other thread that calls the shell gets COM on its first call.
 class ComForThisThread {

@@ -2,22 +2,19 @@
 // is ever loaded, it leaves a file named after itself in the folder KM_PLANTED_LOG names.
 #include <windows.h>
 
+#include <cwchar>
+
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
-  char folder[MAX_PATH] = {};
-  char name[MAX_PATH] = {};
-  if (GetEnvironmentVariableA("KM_PLANTED_LOG", folder, sizeof folder) == 0 ||
-      GetModuleFileNameA(self, name, sizeof name) == 0) {
+  wchar_t folder[MAX_PATH * 2] = {};
+  wchar_t name[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"KM_PLANTED_LOG", folder, MAX_PATH) == 0 ||
+      GetModuleFileNameW(self, name, MAX_PATH) == 0) {
     return TRUE;
   }
-  const char* base = name;
-  for (const char* p = name; *p != '\0'; ++p) {
-    if (*p == '\\') base = p + 1;
-  }
-  lstrcatA(folder, "\\");
-  lstrcatA(folder, base);
+  std::wcscat(folder, std::wcsrchr(name, L'\\'));
   HANDLE mark =
-      CreateFileA(folder, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(folder, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
   return TRUE;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "store/launch_setting.h"
+#include "ui/texts.h"
 #include "support/end_probes.h"
 #include "support/tool_output.h"
 
@@ -78,6 +79,14 @@ class Exerciser {
   void TypeText(HWND top);
   // A click on the caption, or on its close box.
   void ClickCaption(HWND top, bool closeBox);
+  // Input goes only to the program's own windows: on a person's desktop whatever else is in
+  // front (the console running the tests, Explorer, the desktop itself) would take it.
+  bool Mine(HWND window) const;
+  void Click(POINT point, int clicks, bool right = false);
+  // Windows' own file dialogs reach every folder: there only a name in the exerciser's folder is
+  // typed and confirmed, or the dialog is cancelled.
+  bool InWindowsFileDialog(HWND top) const;
+  void AnswerFileDialog();
   void TidyProbes();
 
   std::mt19937 random_;
@@ -347,7 +356,14 @@ void SendCharacter(wchar_t character) {
   SendInput(2, input, sizeof input[0]);
 }
 
-void Click(POINT point, int clicks, bool right = false) {
+bool Exerciser::Mine(HWND window) const {
+  DWORD process = 0;
+  GetWindowThreadProcessId(GetAncestor(window, GA_ROOT), &process);
+  return window != nullptr && process == program_.dwProcessId;
+}
+
+void Exerciser::Click(POINT point, int clicks, bool right) {
+  if (!Mine(WindowFromPoint(point))) return;
   SetCursorPos(point.x, point.y);
   for (int i = 0; i < clicks; ++i) {
     INPUT input[2] = {};
@@ -408,7 +424,7 @@ void Exerciser::PressKey(HWND top) {
     name = std::string("Alt+") + kMnemonics[choice];
   }
   // Delete in a file dialog would delete files of the prefix.
-  if (key == VK_DELETE && top != main_) return;
+  if ((key == VK_DELETE && top != main_) || !Mine(GetForegroundWindow())) return;
   Act("key " + name + " in " + Describe(top));
   if (modifier != 0) SendKey(modifier, false);
   SendKey(key, false);
@@ -428,6 +444,7 @@ void Exerciser::TypeText(HWND top) {
     int length = Pick(10) == 0 ? 100 + Pick(200) : 1 + Pick(20);
     for (int i = 0; i < length; ++i) text += kCharacters[Pick(std::size(kCharacters) - 1)];
   }
+  if (!Mine(GetForegroundWindow())) return;
   Act("type " + std::to_string(text.size()) + " characters \"" + Utf8(text.substr(0, 24)) +
       "\" in " + Describe(top));
   for (wchar_t character : text) SendCharacter(character);
@@ -446,6 +463,23 @@ void Exerciser::ClickCaption(HWND top, bool closeBox) {
 
 void Exerciser::TidyProbes() { EnumWindows(CloseProbe, 0); }
 
+bool Exerciser::InWindowsFileDialog(HWND top) const {
+  wchar_t caption[64] = L"";
+  InternalGetWindowText(top, caption, 64);
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr &&
+         (std::wcscmp(caption, texts::kOpenTitle) == 0 ||
+          std::wcscmp(caption, texts::kSaveTitle) == 0);
+}
+
+// The name box has the focus when the dialog opens, and keeps it while only this is typed.
+void Exerciser::AnswerFileDialog() {
+  std::wstring path = Pick(4) == 0 ? L"" : folder_ + (Pick(2) ? L"\\valid.dat" : L"\\保存.dat");
+  if (!Mine(GetForegroundWindow())) return;
+  Act(path.empty() ? "Esc in Windows' file dialog" : "type " + Utf8(path) + " and Enter");
+  for (wchar_t character : path) SendCharacter(character);
+  for (bool up : {false, true}) SendKey(path.empty() ? VK_ESCAPE : VK_RETURN, up);
+}
+
 void Exerciser::DoAction() {
   HWND top = TopWindow();
   int roll = Pick(100);
@@ -458,6 +492,8 @@ void Exerciser::DoAction() {
   GetWindowThreadProcessId(GetForegroundWindow(), &foreground);
   if (foreground != program_.dwProcessId && roll < 60) {
     ClickCaption(top, false);
+  } else if (roll < 93 && InWindowsFileDialog(top)) {
+    AnswerFileDialog();
   } else if (roll < 38) {
     ClickSomewhere(top, 1);
   } else if (roll < 41) {
@@ -531,6 +567,8 @@ int Exerciser::Run() {
 }  // namespace
 
 int main() {
+  // No crash box, here or in the program it drives, which inherits the mode: a crash is counted.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 3) {

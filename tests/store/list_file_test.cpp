@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -249,7 +248,7 @@ TEST_F(ListFileTest, FailedSaveKeepsTheListStateAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(list.Put(-1, MakeSetting("b")));
   Bytes before = ReadBytes(path);
 
-  std::filesystem::create_directory(PathOf("folder.dat"));
+  folder_.MakeFolder("folder.dat");
   struct Case {
     const char* what;
     std::string target;
@@ -264,7 +263,7 @@ TEST_F(ListFileTest, FailedSaveKeepsTheListStateAndLeavesNoTemporaryFile) {
     std::vector<std::string> names = folder_.FileNames();
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"folder.dat", "keep.dat"}));
-    EXPECT_TRUE(std::filesystem::is_directory(PathOf("folder.dat")));
+    EXPECT_TRUE(folder_.IsFolder("folder.dat"));
   }
 }
 

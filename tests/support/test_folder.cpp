@@ -42,6 +42,12 @@ FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(pa
 TestFolder::TestFolder() {
   std::random_device seed;
   fs::path base = fs::temp_directory_path();
+#ifdef _WIN32
+  // TEMP may be in 8.3 form (C:\Users\RUNNER~1), the dialogs and the shell hand back long paths.
+  wchar_t longForm[32768];
+  DWORD length = GetLongPathNameW(base.c_str(), longForm, 32768);
+  if (length > 0 && length < 32768) base = longForm;
+#endif
   for (;;) {
     fs::path candidate = base / ("kmlaunch-test-" + std::to_string(seed()));
     std::error_code error;
@@ -59,6 +65,23 @@ TestFolder::~TestFolder() {
 
 std::string TestFolder::Path(const std::string& name) const {
   return PathText(NativePath(root_) / NameOf(name));
+}
+
+std::string TestFolder::MakeFolder(const std::string& name) const {
+  fs::create_directory(NativePath(Path(name)));
+  return Path(name);
+}
+
+bool TestFolder::IsFolder(const std::string& name) const {
+  return fs::is_directory(NativePath(Path(name)));
+}
+
+std::string TestFolder::SaveList(const std::string& name,
+                                 std::initializer_list<const char*> names) const {
+  LaunchSettingList list;
+  for (const char* setting : names) list.Put(-1, MakeSetting(setting));
+  list.SaveToFile(Path(name).c_str(), kListFileSignature);
+  return Path(name);
 }
 
 std::vector<std::string> TestFolder::FileNames() const {

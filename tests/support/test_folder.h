@@ -16,6 +16,11 @@ class TestFolder {
   ~TestFolder();
   std::string Path(const std::string& name) const;
   std::vector<std::string> FileNames() const;
+  // A folder made inside, its path; whether one is there.
+  std::string MakeFolder(const std::string& name) const;
+  bool IsFolder(const std::string& name) const;
+  // A list file inside holding settings of these names, its path.
+  std::string SaveList(const std::string& name, std::initializer_list<const char*> names) const;
 
  private:
   std::string root_;

@@ -1,42 +1,87 @@
 // Entry of every Windows test program: says which code page the system runs, which the tests
-// must not depend on, and leaves the test pack's runner its counts and what failed.
+// must not depend on, ends a test that outruns its limit, and leaves the test pack's runner its
+// counts and what failed.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "support/end_probes.h"
 
+namespace {
+
+wchar_t countsPath[MAX_PATH] = L"";
+wchar_t ownFolder[MAX_PATH] = L"";
+
+// "passed failed skipped" for the runner to add up, then "0 0 0 NAME" for each failed test;
+// late, the test that outran its limit, among them, whether or not it had failed before.
+void WriteCounts(const testing::TestInfo* late, const std::string& limit = "") {
+  FILE* counts = countsPath[0] != L'\0' ? _wfopen(countsPath, L"w") : nullptr;
+  if (counts == nullptr) return;
+  const testing::UnitTest& run = *testing::UnitTest::GetInstance();
+  int passedSoFar = late != nullptr && !late->result()->Failed() ? 1 : 0;
+  std::fprintf(counts, "%d %d %d\n", run.successful_test_count() - passedSoFar,
+               run.failed_test_count() + passedSoFar, run.skipped_test_count());
+  for (int i = 0; i < run.total_test_suite_count(); ++i) {
+    for (int j = 0; j < run.GetTestSuite(i)->total_test_count(); ++j) {
+      const testing::TestInfo& test = *run.GetTestSuite(i)->GetTestInfo(j);
+      if (test.result()->Failed() || &test == late)
+        std::fprintf(counts, "0 0 0 %s.%s%s\n", test.test_suite_name(), test.name(),
+                     &test == late ? limit.c_str() : "");
+    }
+  }
+  std::fclose(counts);
+}
+
+// A test stuck in a dialog nobody answers would hold the whole pack: past its limit it fails by
+// name and the program ends, so that the runner goes on.
+struct Watchdog : testing::EmptyTestEventListener {
+  static inline std::atomic<const testing::TestInfo*> running;
+  static inline std::atomic<ULONGLONG> started;
+  static inline DWORD limitMs;
+  void OnTestStart(const testing::TestInfo& test) override {
+    started = GetTickCount64();
+    running = &test;
+  }
+  void OnTestEnd(const testing::TestInfo&) override { running = nullptr; }
+  static DWORD WINAPI Watch(void*) {
+    for (;; Sleep(1000)) {
+      const testing::TestInfo* test = running;
+      if (test == nullptr || GetTickCount64() - started < limitMs) continue;
+      std::string limit = " (ran past " + std::to_string(limitMs / 1000) + " s)";
+      std::printf("\n[  TIMEOUT ] %s.%s%s\n", test->test_suite_name(), test->name(), limit.c_str());
+      std::fflush(stdout);
+      WriteCounts(test, limit);
+      EndProbesIn(ownFolder);
+      TerminateProcess(GetCurrentProcess(), 3);
+    }
+  }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // No crash or missing-disk box, here or in anything the tests start: they inherit the mode.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   std::printf("ANSI code page %u\n", GetACP());
   testing::InitGoogleTest(&argc, argv);
   // Made whole now, read wide: the tests change the current folder, and the runner's folder
   // may have a name that no code page holds.
-  wchar_t path[MAX_PATH] = L"";
   const wchar_t* named = _wgetenv(L"KM_TEST_COUNTS");
-  if (named != nullptr) GetFullPathNameW(named, MAX_PATH, path, nullptr);
+  if (named != nullptr) GetFullPathNameW(named, MAX_PATH, countsPath, nullptr);
+  GetModuleFileNameW(nullptr, ownFolder, MAX_PATH);
+  *wcsrchr(ownFolder, L'\\') = L'\0';
+  const wchar_t* limit = _wgetenv(L"KM_TEST_LIMIT");  // seconds
+  Watchdog::limitMs = 1000 * (limit != nullptr ? _wtoi(limit) : 300);
+  testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+  CloseHandle(CreateThread(nullptr, 0, Watchdog::Watch, nullptr, 0, nullptr));
   int result = RUN_ALL_TESTS();
-  wchar_t self[MAX_PATH] = L"";
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  *wcsrchr(self, L'\\') = L'\0';
-  EndProbesIn(self);
-  // "passed failed skipped" for the runner to add up, then "0 0 0 NAME" for each failed test.
-  FILE* counts = path[0] != L'\0' ? _wfopen(path, L"w") : nullptr;
-  if (counts != nullptr) {
-    const testing::UnitTest& run = *testing::UnitTest::GetInstance();
-    std::fprintf(counts, "%d %d %d\n", run.successful_test_count(), run.failed_test_count(),
-                 run.skipped_test_count());
-    for (int i = 0; i < run.total_test_suite_count(); ++i) {
-      for (int j = 0; j < run.GetTestSuite(i)->total_test_count(); ++j) {
-        const testing::TestInfo& test = *run.GetTestSuite(i)->GetTestInfo(j);
-        if (test.result()->Failed())
-          std::fprintf(counts, "0 0 0 %s.%s\n", test.test_suite_name(), test.name());
-      }
-    }
-    std::fclose(counts);
-  }
+  EndProbesIn(ownFolder);
+  WriteCounts(nullptr);
   return result;
 }

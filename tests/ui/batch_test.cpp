@@ -26,8 +26,6 @@ struct BatchBox {
   int selection;
 };
 
-std::string TextOf(HWND window) { return WindowText(window); }
-
 // Finds the message boxes of this process on any thread, reads them and clicks OK.
 class BatchDriver {
  public:
@@ -83,16 +81,7 @@ class BatchDriver {
 
   void Answer(HWND window, const std::function<void(const BatchBox&)>& onBox) {
     BatchBox seen;
-    seen.box.caption = TextOf(window);
-    seen.box.text = TextOf(GetDlgItem(window, 0xFFFF));
-    HWND icon = GetDlgItem(window, 0x0440);
-    seen.box.icon = "none";
-    if (icon != nullptr && IsWindowVisible(icon)) {
-      auto handle = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
-      if (handle == LoadIconA(nullptr, IDI_WARNING)) seen.box.icon = "warning";
-      if (handle == LoadIconA(nullptr, IDI_ERROR)) seen.box.icon = "error";
-      if (handle == LoadIconA(nullptr, IDI_INFORMATION)) seen.box.icon = "information";
-    }
+    seen.box = ReadBox(window);
     seen.mode = host_.window()->mode.load();
     seen.topmost = host_.Topmost();
     seen.batchEnabled = host_.IsEnabled(IDC_BATCH);
@@ -140,11 +129,11 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   // The list's folder then goes, as a file server does: the captions never ask about it again.
   TestFolder folder;
   std::string file = folder.Path("server\\list.dat");
-  ASSERT_TRUE(CreateDirectoryA(folder.Path("server").c_str(), nullptr));
+  folder.MakeFolder("server");
   ASSERT_TRUE(host.window()->list->SaveToFile(file.c_str(), kListFileSignature));
   host.window()->UpdateTitle();
-  DeleteFileA(file.c_str());
-  RemoveDirectoryA(folder.Path("server").c_str());
+  DeleteFileW(Wide932(file, CP_UTF8).c_str());
+  RemoveDirectoryW(Wide932(folder.Path("server"), CP_UTF8).c_str());
   BatchDriver driver(host);
   CommandRecorder recorder(host.dialog());
   bool checkedWhileRunning = false;
@@ -476,7 +465,7 @@ TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {
          MessageBoxAnswerer yes({IDYES});
          host.Click(IDC_NEW_LIST);
          SendMessageA(host.Control(IDC_SETTING_LIST), WM_DROPFILES,
-                      reinterpret_cast<WPARAM>(MakeDrop({file}, false)), 0);
+                      reinterpret_cast<WPARAM>(MakeDrop({file}, true)), 0);
        }},
   };
   for (const Case& c : cases) {

@@ -316,17 +316,15 @@ TEST(ShellCalls, ThreadsThatLaunchLiveInASingleThreadedApartment) {
 
 TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
   TestFolder folder;
-  std::string started = folder.Path("started");
-  std::string elsewhere = folder.Path("elsewhere");
-  CreateDirectoryA(started.c_str(), nullptr);
-  CreateDirectoryA(elsewhere.c_str(), nullptr);
-  char before[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof before, before);
-  ASSERT_TRUE(SetCurrentDirectoryA(started.c_str()));
+  std::string started = folder.MakeFolder("started");
+  std::string elsewhere = folder.MakeFolder("elsewhere");
+  wchar_t before[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide932(started, CP_UTF8).c_str()));
   auto current = [] {
-    char path[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof path, path);
-    return std::string(path);
+    wchar_t path[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, path);
+    return Narrow932(path, CP_UTF8);
   };
   {
     MainDialogHost host;
@@ -345,7 +343,7 @@ TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
     }
     EXPECT_EQ(current(), started) << "after the open dialog";
   }
-  SetCurrentDirectoryA(before);
+  SetCurrentDirectoryW(before);
 }
 
 // --- List rows, drops -------------------------------------------------------------------------
@@ -383,10 +381,7 @@ TEST(ListRows, ALongNameOfDoubleByteCharactersIsReadWhole) {
 
 TEST(Drops, JapanesePathsArriveWholeInBothForms) {
   TestFolder folder;
-  LaunchSettingList saved;
-  saved.Put(-1, MakeSetting("一覧"));
-  std::string listFile = folder.Path("朝の一覧ソ表.dat");
-  ASSERT_TRUE(saved.SaveToFile(listFile.c_str(), kListFileSignature));
+  std::string listFile = folder.SaveList("朝の一覧ソ表.dat", {"一覧"});
   const std::string program = "C:\\ツール\\起動ソ表.exe";
   for (bool wide : {false, true}) {
     SCOPED_TRACE(wide ? "Unicode names" : "ANSI names");
@@ -409,56 +404,11 @@ TEST(Drops, JapanesePathsArriveWholeInBothForms) {
 
 // --- The choice dialog from the keyboard ------------------------------------------------------
 
-// Presses keys in the choice dialog one at a time, each on the control that has the focus.
-class ChoiceKeys {
- public:
-  explicit ChoiceKeys(std::vector<WPARAM> keys) : keys_(std::move(keys)) {
-    active = this;
-    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  }
-  ~ChoiceKeys() {
-    UnhookWindowsHookEx(hook_);
-    active = nullptr;
-  }
-  int focusAtOpen() const { return focusAtOpen_; }
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    auto window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && active != nullptr && active->dialog_ == nullptr &&
-        GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
-      active->dialog_ = window;
-      SetTimer(nullptr, 0, 50, Tick);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    ChoiceKeys* self = active;
-    if (self == nullptr || !IsWindow(self->dialog_)) {
-      KillTimer(nullptr, timer);
-      return;
-    }
-    if (self->focusAtOpen_ == 0) self->focusAtOpen_ = GetDlgCtrlID(GetFocus());
-    if (self->next_ >= self->keys_.size()) {
-      KillTimer(nullptr, timer);
-      return;
-    }
-    PostMessageA(GetFocus(), WM_KEYDOWN, self->keys_[self->next_++], 0);
-  }
-
-  static inline ChoiceKeys* active = nullptr;
-  HHOOK hook_;
-  HWND dialog_ = nullptr;
-  std::vector<WPARAM> keys_;
-  size_t next_ = 0;
-  int focusAtOpen_ = 0;
-};
-
 TEST(ChoiceDialog, OpensOnTheCheckedOptionWhichEnterTakesAndArrowsChange) {
   MainDialogHost host;
   struct Case {
     const char* what;
-    std::vector<WPARAM> keys;
+    std::string keys;
     int32_t result;
   } cases[] = {
       {"Enter", {VK_RETURN}, IDC_CHOICE_FIRST},
@@ -468,11 +418,12 @@ TEST(ChoiceDialog, OpensOnTheCheckedOptionWhichEnterTakesAndArrowsChange) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ChoiceKeys keys(c.keys);
+    ModalAnswerer keys({{ModalStep::Key, 0, c.keys}});
     ChoiceDialogParams params(L"保存方法", L"上書き保存", L"名前を付けて保存");
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
-    EXPECT_EQ(keys.focusAtOpen(), IDC_CHOICE_FIRST);
+    ASSERT_EQ(keys.seen().size(), 1u);
+    EXPECT_EQ(keys.seen()[0].flags, static_cast<unsigned long>(IDC_CHOICE_FIRST));  // at open
     EXPECT_EQ(params.result, c.result);
   }
 }

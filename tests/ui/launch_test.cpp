@@ -1,13 +1,13 @@
 // Single launches from the real dialog, seen from the probe programs they start.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "probe_log.h"
 #include "resource.h"
+#include "support/test_folder.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -164,37 +164,27 @@ TEST(Launch, OutOfRangeStartsNothing) {
   EXPECT_EQ(log.Values("ready").size(), 1u);
 }
 
-std::vector<DWORD> ProcessesWithWindows() {
-  std::vector<DWORD> processes;
-  EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        reinterpret_cast<std::vector<DWORD>*>(found)->push_back(process);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&processes));
-  return processes;
-}
-
 TEST(Launch, FolderOpensWithItsDefaultAction) {
-  std::vector<DWORD> before = ProcessesWithWindows();
+  TestFolder folder;
+  std::string path = folder.MakeFolder("opened");
   LaunchSettingList list;
-  LaunchSetting setting = {};
-  std::strcpy(setting.name, "folder");
-  GetTempPathA(sizeof setting.path, setting.path);
-  ASSERT_TRUE(list.Put(-1, setting));
+  ASSERT_TRUE(list.Put(-1, MakeSetting("folder", Narrow932(Wide932(path, CP_UTF8)).c_str())));
   EXPECT_TRUE(list.Launch(0));
-  // The folder window would outlive the test and keep its output open: end its process.
-  Sleep(1000);
-  for (DWORD process : ProcessesWithWindows()) {
-    if (process == GetCurrentProcessId()) continue;
-    if (std::find(before.begin(), before.end(), process) != before.end()) continue;
-    if (HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process)) {
-      TerminateProcess(handle, 0);
-      CloseHandle(handle);
-    }
-  }
+  // The folder's window, named after it, would outlive the test: closed as its close box would,
+  // leaving the Explorer that shows it running.
+  HWND opened = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+          if (!IsWindowVisible(window) || WindowText(window).find("opened") == std::string::npos)
+            return TRUE;
+          *reinterpret_cast<HWND*>(found) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&opened));
+    return opened != nullptr;
+  }));
+  if (opened != nullptr) PostMessageW(opened, WM_CLOSE, 0, 0);
 }
 
 }  // namespace

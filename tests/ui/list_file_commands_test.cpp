@@ -23,15 +23,6 @@ namespace {
 const std::vector<std::string> kFilterItems = {"データファイル(*.dat)", "すべてのファイル(*.*)",
                                                "0"};
 
-std::string SavedList(const TestFolder& folder, const std::string& name,
-                      std::initializer_list<const char*> names) {
-  LaunchSettingList list;
-  for (const char* setting : names) list.Put(-1, MakeSetting(setting));
-  std::string path = folder.Path(name);
-  list.SaveToFile(path.c_str(), kListFileSignature);
-  return path;
-}
-
 std::string Title(const MainDialogHost& host) { return WindowText(host.dialog()); }
 
 TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
@@ -94,6 +85,7 @@ TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
   EXPECT_EQ(std::vector<std::string>(answerer.seen()[0].texts.begin() + 1,
                                      answerer.seen()[0].texts.end()),
             kFilterItems);
+  EXPECT_EQ(answerer.seen()[0].flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY));
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_STREQ(host.window()->list->filePath(), (typed + ".dat").c_str());
   EXPECT_FALSE(host.window()->list->modified());
@@ -104,8 +96,8 @@ TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
 TEST(SaveList, WithAPathTheChoiceComesFirst) {
   TestFolder folder;
   MainDialogHost host;
-  std::string current = SavedList(folder, "current.dat", {"a"});
-  std::string other = SavedList(folder, "other.dat", {"x", "y", "z"});
+  std::string current = folder.SaveList("current.dat", {"a"});
+  std::string other = folder.SaveList("other.dat", {"x", "y", "z"});
   host.window()->list->LoadFromFile(current.c_str(), kListFileSignature, true);
   host.window()->RefillList();
   host.AddSettings(1);
@@ -121,13 +113,13 @@ TEST(SaveList, WithAPathTheChoiceComesFirst) {
   }
   {
     // Save as: the current path is proposed; an existing file is asked about first.
-    ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}});
-    MessageBoxAnswerer boxes({IDYES});
+    ModalAnswerer answerer(
+        {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}, {ModalStep::Key, 0, "Y"}});
+    MessageBoxAnswerer boxes;
     EXPECT_TRUE(host.window()->SaveList());
-    ASSERT_EQ(answerer.seen().size(), 2u);
-    EXPECT_EQ(answerer.seen()[1].texts[0].find("current.dat") != std::string::npos, true)
-        << answerer.seen()[1].texts[0];
-    EXPECT_EQ(boxes.seen().size(), 1u);  // the overwrite question
+    ASSERT_EQ(answerer.seen().size(), 3u);  // the last, the dialog's overwrite question
+    EXPECT_EQ(answerer.seen()[1].texts[0], current);
+    EXPECT_TRUE(boxes.seen().empty());
     EXPECT_EQ(ReadBytes(other).size(), 25u + 2 * 5384u);
     EXPECT_STREQ(host.window()->list->filePath(), other.c_str());
     EXPECT_EQ(Title(host), "カメリオランチャ - other.dat");
@@ -155,15 +147,16 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
   MainDialogHost host;
   host.AddSettings(1);
   // Another program holds the file open without sharing.
-  std::string held = SavedList(folder, "held.dat", {"h"});
+  std::string held = folder.SaveList("held.dat", {"h"});
   HANDLE holder = CreateFileW(Wide932(held, CP_UTF8).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  ModalAnswerer answerer({{ModalStep::File, 0, held}});
-  MessageBoxAnswerer boxes({IDYES, IDOK});
+  ModalAnswerer answerer({{ModalStep::File, 0, held}, {ModalStep::Key, 0, "Y"}});
+  MessageBoxAnswerer boxes({IDOK});
   EXPECT_FALSE(host.window()->SaveList());
   CloseHandle(holder);
-  ASSERT_EQ(boxes.seen().size(), 2u);  // the overwrite question, then the failure
+  EXPECT_EQ(answerer.unanswered(), 0u);  // the overwrite question answered
+  ASSERT_EQ(boxes.seen().size(), 1u);    // the failure
   EXPECT_EQ(boxes.seen().back().text, "保存に失敗しました。");
   EXPECT_EQ(boxes.seen().back().caption, "保存失敗");
   EXPECT_EQ(boxes.seen().back().icon, "error");
@@ -174,7 +167,7 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
 TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
   TestFolder folder;
   MainDialogHost host;
-  std::string file = SavedList(folder, "loaded.dat", {"l0", "l1"});
+  std::string file = folder.SaveList("loaded.dat", {"l0", "l1"});
   host.AddSettings(1);
   {
     ModalAnswerer answerer({{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, file}});
@@ -182,6 +175,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
     ASSERT_EQ(answerer.seen().size(), 2u);
     EXPECT_EQ(answerer.seen()[0].texts, (std::vector<std::string>{"追加読込", "置換読込"}));
     EXPECT_EQ(answerer.seen()[1].caption, "ファイルを開く");
+    EXPECT_EQ(answerer.seen()[1].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_HIDEREADONLY));
     EXPECT_EQ(std::vector<std::string>(answerer.seen()[1].texts.begin() + 1,
                                        answerer.seen()[1].texts.end()),
               kFilterItems);
@@ -191,7 +185,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
   ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
   EXPECT_TRUE(host.window()->LoadList());
   ASSERT_EQ(answerer.seen().size(), 2u);
-  EXPECT_EQ(answerer.seen()[1].texts[0], "loaded.dat");  // the previous load's file
+  EXPECT_EQ(answerer.seen()[1].texts[0], file);  // the previous load's file
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"l0", "l1"}));
   EXPECT_EQ(Title(host), "カメリオランチャ - loaded.dat");
   EXPECT_FALSE(host.window()->list->modified());
@@ -200,7 +194,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
 TEST(LoadList, FailedLoadIsReportedAndTheWindowShowsWhatTheListHolds) {
   TestFolder folder;
   MainDialogHost host;
-  std::string cut = SavedList(folder, "cut.dat", {"c0", "c1", "c2"});
+  std::string cut = folder.SaveList("cut.dat", {"c0", "c1", "c2"});
   Bytes bytes = ReadBytes(cut);
   bytes.resize(25 + 5384 * 2 + 10);  // ends inside the third record
   WriteBytes(cut, bytes);
@@ -231,10 +225,10 @@ struct HeldCase {
 void RunHeld(const HeldCase& c) {
   SCOPED_TRACE(testing::Message() << c.save << " " << c.letGo << " " << c.target);
   TestFolder folder;
-  std::string path = SavedList(folder, "list.dat", {"a", "b"});
+  std::string path = folder.SaveList("list.dat", {"a", "b"});
   MainDialogHost host;
   host.window()->list->LoadFromFile(path.c_str(), kListFileSignature, true);
-  SavedList(folder, "list.dat", {"c"});  // changed on disk since: a save shows
+  folder.SaveList("list.dat", {"c"});  // changed on disk since: a save shows
   Bytes before = ReadBytes(path);
   ModalAnswerer answerer({{ModalStep::Choice, c.save ? 1 : 2, ""}, {ModalStep::File, 0, path}});
   MessageBoxAnswerer boxes;
@@ -329,27 +323,27 @@ TEST(ConfirmClose, YesSavesAndClosesButACancelledSaveKeepsTheWindow) {
 TEST(UpdateTitle, ShowsThePathBelowTheDeepestExistingFolder) {
   TestFolder folder;
   MainDialogHost host;
-  std::string inner = folder.Path("inner");
-  CreateDirectoryA(inner.c_str(), nullptr);
+  std::string inner = folder.MakeFolder("inner");
   std::string path = inner + "\\list.dat";
   ASSERT_TRUE(host.window()->list->SaveToFile(path.c_str(), kListFileSignature));
   host.window()->UpdateTitle();
   EXPECT_EQ(Title(host), "カメリオランチャ - list.dat");
-  DeleteFileA(path.c_str());
-  RemoveDirectoryA(inner.c_str());
+  DeleteFileW(Wide932(path, CP_UTF8).c_str());
+  RemoveDirectoryW(Wide932(inner, CP_UTF8).c_str());
   host.window()->UpdateTitle();
   EXPECT_EQ(Title(host), "カメリオランチャ - inner\\list.dat");
 }
 
+// Unicode names, as Explorer drops them: the scratch folder's may be beyond the code page.
 void Drop(HWND target, const std::vector<std::string>& files) {
-  SendMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, false)), 0);
+  SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files, true)), 0);
 }
 
 TEST(Drops, ListFilesAppendInDropOrderAndOthersAreSkipped) {
   TestFolder folder;
   MainDialogHost host;
-  std::string first = SavedList(folder, "one.dat", {"o0", "o1"});
-  std::string second = SavedList(folder, "two.dat", {"t0"});
+  std::string first = folder.SaveList("one.dat", {"o0", "o1"});
+  std::string second = folder.SaveList("two.dat", {"t0"});
   std::string notAList = folder.Path("notes.txt");
   WriteBytes(notAList, Bytes(100, 'n'));
   host.AddSettings(1);
@@ -404,7 +398,8 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
   TestFolder folder;
   std::string file = folder.Path("target.exe");
   WriteBytes(file, Bytes(10, 'x'));
-  std::string quoted = " \"" + file + "\"";
+  std::string shown = Narrow932(Wide932(file, CP_UTF8));  // as the fields and settings hold it
+  std::string quoted = " \"" + shown + "\"";
   enum Way { DropOnPath, DropOnOptions, BrowseOptions };
   struct Case {
     Way way;
@@ -418,6 +413,10 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
                      {DropOnOptions, 1, "ドロップ不可（文字数上限）"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.way << " over " << c.over);
+    if (c.way == BrowseOptions && WineCannotBrowseTo(file)) {
+      std::printf("browse cases left out: %s\n", kWineCannotBrowseThere);
+      continue;
+    }
     MainDialogHost host;
     host.window()->SetMode(UiMode::New);
     int field = c.way == DropOnPath ? IDC_PATH : IDC_OPTIONS;
@@ -428,7 +427,7 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
     SetText932(host.Control(field), kept);
     MessageBoxAnswerer boxes;
     if (c.way == BrowseOptions) {
-      std::strcpy(host.window()->editBuffer.options, file.c_str());
+      std::strcpy(host.window()->editBuffer.options, shown.c_str());
       ModalAnswerer pick({{ModalStep::Browse, 0, file}});
       host.Click(IDC_BROWSE_OPTIONS);
     } else {
@@ -447,30 +446,34 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
 TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
   TestFolder folder;
   std::string file = folder.Path("target.exe");
+  if (WineCannotBrowseTo(file)) GTEST_SKIP() << kWineCannotBrowseThere;
   WriteBytes(file, Bytes(10, 'x'));
+  std::string shown = Narrow932(Wide932(file, CP_UTF8));
   MainDialogHost host;
   host.window()->SetMode(UiMode::Edit);
-  std::strcpy(host.window()->editBuffer.path, file.c_str());
+  std::strcpy(host.window()->editBuffer.path, shown.c_str());
   SetText932(host.Control(IDC_PATH), "typed");
   {
     ModalAnswerer answerer({{ModalStep::Browse, 0, "cancel"}});
     EXPECT_TRUE(host.window()->BrowsePath());
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(host.Text(IDC_PATH), "typed");
-    EXPECT_STREQ(host.window()->editBuffer.path, file.c_str());
+    EXPECT_STREQ(host.window()->editBuffer.path, shown.c_str());
   }
   {
     ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
     host.Click(IDC_BROWSE_PATH);
     ASSERT_EQ(answerer.seen().size(), 1u);
-    EXPECT_EQ(answerer.seen()[0].caption.empty(), false);
-    EXPECT_EQ(host.Text(IDC_PATH), file);
+    EXPECT_EQ(answerer.seen()[0].caption, "ファイルまたはフォルダを選択");
+    EXPECT_EQ(answerer.seen()[0].flags,
+              static_cast<unsigned long>(BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES));
+    EXPECT_EQ(host.Text(IDC_PATH), shown);
   }
-  std::strcpy(host.window()->editBuffer.options, file.c_str());
+  std::strcpy(host.window()->editBuffer.options, shown.c_str());
   SetText932(host.Control(IDC_OPTIONS), "-x");
   ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
   host.Click(IDC_BROWSE_OPTIONS);
-  EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + file + "\"");
+  EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + shown + "\"");
   host.window()->SetMode(UiMode::Idle);
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "resource.h"
+#include "ui/shell_calls.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -13,42 +14,35 @@ namespace {
 ModalAnswerer* active = nullptr;
 std::set<HWND> answered;
 
-// Common dialog controls: the file-name combo and edit, the file-type combo.
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kFileNameEdit = 0x480;
-constexpr int kFileTypeCombo = 0x470;
-
 void PressKey(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
-// The file dialog fills its boxes after it is activated: a thread timer, run by the dialog's
-// own modal loop, reads them a moment later and then types the name.
-HWND pendingFile = nullptr;
+// The name box has the focus once the file dialog is up, in its modal loop: a thread timer, run
+// by that loop, waits for it and types the path there, or presses Esc.
+std::wstring pendingTitle;
 std::string pendingName;
-ModalSeen* pendingSeen = nullptr;
 
-void CALLBACK FileTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+void CALLBACK TypeTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND focus = GetFocus();
+  wchar_t className[16] = {}, title[64] = {};
+  GetClassNameW(focus, className, 16);
+  GetWindowTextW(GetAncestor(focus, GA_ROOT), title, 64);
+  if (lstrcmpiW(className, L"Edit") != 0 || pendingTitle != title) return;
   KillTimer(nullptr, timer);
-  HWND window = pendingFile;
-  if (window == nullptr || !IsWindow(window)) return;
-  pendingFile = nullptr;
-  HWND nameBox = GetDlgItem(window, kFileNameCombo);
-  if (nameBox == nullptr) nameBox = GetDlgItem(window, kFileNameEdit);
-  pendingSeen->texts.push_back(WindowText(nameBox));
-  HWND types = GetDlgItem(window, kFileTypeCombo);
-  LRESULT count = SendMessageW(types, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t item[256] = {};
-    SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-    pendingSeen->texts.push_back(Narrow932(item));
+  pendingTitle.clear();
+  if (!pendingName.empty()) {
+    SendMessageW(focus, EM_SETSEL, 0, -1);
+    for (wchar_t character : Wide932(pendingName, CP_UTF8))
+      PostMessageW(focus, WM_CHAR, character, 1);
   }
-  pendingSeen->texts.push_back(std::to_string(SendMessageW(types, CB_GETCURSEL, 0, 0)));
-  if (pendingName.empty()) {
-    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-  } else {
-    SetWindowTextW(nameBox, Wide932(pendingName, CP_UTF8).c_str());  // a path, UTF-8
-    PostMessageW(window, WM_COMMAND, IDOK, 0);
-  }
+  PostMessageW(focus, WM_KEYDOWN, pendingName.empty() ? VK_ESCAPE : VK_RETURN, 1);
 }
+
+// The folder browser's request, as the program handed it over.
+std::string folderTitle;
+unsigned long folderFlags = 0;
+
+HWND pendingKeysFor = nullptr;
+std::string pendingKeys;
 
 // The folder browser does not always select the item it is first given: a person picks the one
 // they want, here a moment after the dialog is shown, and then presses OK.
@@ -69,12 +63,54 @@ void CALLBACK BrowsePickTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 ModalAnswerer::ModalAnswerer(std::vector<ModalStep> steps) : steps_(std::move(steps)) {
   active = this;
   answered.clear();
-  hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  shell_calls::seeFileRequest = SeeFile;
+  shell_calls::seeFolderRequest = SeeFolder;
 }
 
 ModalAnswerer::~ModalAnswerer() {
+  shell_calls::seeFileRequest = nullptr;
+  shell_calls::seeFolderRequest = nullptr;
   UnhookWindowsHookEx(hook_);
   active = nullptr;
+}
+
+void CALLBACK ModalAnswerer::KeyTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND focus = GetFocus();
+  if (active == nullptr || !IsWindow(pendingKeysFor) || pendingKeys.empty()) {
+    KillTimer(nullptr, timer);
+    return;
+  }
+  if (GetAncestor(focus, GA_ROOT) != pendingKeysFor) return;
+  if (active->seen_.back().flags == 0) active->seen_.back().flags = GetDlgCtrlID(focus);
+  WPARAM key = static_cast<unsigned char>(pendingKeys[0]);
+  pendingKeys.erase(0, 1);
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  if (key >= 'A' && key <= 'Z') PostMessageW(focus, WM_CHAR, key | 0x20, 1);  // lower case
+  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+void ModalAnswerer::SeeFolder(const BROWSEINFOW* request) {
+  folderTitle = Narrow932(request->lpszTitle);
+  folderFlags = request->ulFlags;
+}
+
+void ModalAnswerer::SeeFile(const OPENFILENAMEW* request) {
+  ModalSeen seen = {ModalStep::File, Narrow932(request->lpstrTitle), {}, request->Flags};
+  seen.texts.push_back(Narrow932(request->lpstrFile, CP_UTF8));
+  // The filter: pairs of a name and its patterns, to an empty name.
+  for (const wchar_t* item = request->lpstrFilter; *item != L'\0'; item += wcslen(item) + 1) {
+    seen.texts.push_back(Narrow932(item));
+    item += wcslen(item) + 1;
+  }
+  seen.texts.push_back(std::to_string(request->nFilterIndex > 0 ? request->nFilterIndex - 1 : 0));
+  active->seen_.push_back(seen);
+  // Not in the script: cancelled, and the test fails on seen().
+  bool scripted = active->next_ < active->steps_.size() &&
+                  active->steps_[active->next_].kind == ModalStep::File;
+  pendingName = scripted ? active->steps_[active->next_++].text : "";
+  pendingTitle = request->lpstrTitle;
+  SetTimer(nullptr, 0, 20, TypeTimer);
 }
 
 LRESULT CALLBACK ModalAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -87,20 +123,23 @@ void ModalAnswerer::OnActivate(HWND window) {
   wchar_t className[32] = {};
   GetClassNameW(window, className, 32);
   if (std::wstring(className) != L"#32770" || answered.count(window) > 0) return;
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  if (!pendingTitle.empty() && pendingTitle == title) return;  // the file dialog, SeeFile's
   ModalSeen seen;
   seen.caption = WindowText(window);
-  HWND nameBox = GetDlgItem(window, kFileNameCombo);
-  if (nameBox == nullptr) nameBox = GetDlgItem(window, kFileNameEdit);
-  if (GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
+  bool programsBox = GetDlgItem(window, 0xFFFF) != nullptr && mainWindow != nullptr &&
+                     GetWindow(window, GW_OWNER) == mainWindow->dialog;  // MessageBoxAnswerer's
+  if (next_ < steps_.size() && steps_[next_].kind == ModalStep::Key && !programsBox) {
+    seen.kind = ModalStep::Key;
+  } else if (GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
     seen.kind = ModalStep::Choice;
     seen.texts = {WindowText(GetDlgItem(window, IDC_CHOICE_FIRST)),
                   WindowText(GetDlgItem(window, IDC_CHOICE_SECOND))};
-  } else if (nameBox != nullptr) {
-    seen.kind = ModalStep::File;  // read once the dialog has filled itself, see FileTimer
   } else if (FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
-    seen.kind = ModalStep::Browse;  // the folder browser
+    seen = {ModalStep::Browse, folderTitle, {}, folderFlags};  // the folder browser
   } else {
-    return;  // a message box (MessageBoxAnswerer's) or the main dialog itself
+    return;  // a message box (MessageBoxAnswerer's), a file dialog (SeeFile's) or the main dialog
   }
   answered.insert(window);
   seen_.push_back(seen);
@@ -116,10 +155,11 @@ void ModalAnswerer::OnActivate(HWND window) {
       PressKey(window, step.option == 0 ? VK_ESCAPE : VK_RETURN);
       break;
     case ModalStep::File:
-      pendingFile = window;
-      pendingName = step.text;
-      pendingSeen = &seen_.back();
-      SetTimer(nullptr, 0, 100, FileTimer);
+      break;
+    case ModalStep::Key:
+      pendingKeysFor = window;
+      pendingKeys = step.text;
+      SetTimer(nullptr, 0, 50, KeyTimer);
       break;
     case ModalStep::Browse:
       if (step.text == "ok" || step.text == "cancel") {

@@ -18,19 +18,20 @@ std::string ProbePath() {
   return Narrow932(path);
 }
 
+// Wide: the user's folder may have a name the system's code page lacks.
 ProbeLog::ProbeLog() {
-  char folder[MAX_PATH] = {};
-  GetTempPathA(sizeof folder, folder);
-  path_ = std::string(folder) + "kmlaunch-probe-" + std::to_string(GetCurrentProcessId()) + ".log";
-  DeleteFileA(path_.c_str());
-  SetEnvironmentVariableA("KM_PROBE_LOG", path_.c_str());
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  path_ = folder + (L"kmlaunch-probe-" + std::to_wstring(GetCurrentProcessId()) + L".log");
+  DeleteFileW(path_.c_str());
+  SetEnvironmentVariableW(L"KM_PROBE_LOG", path_.c_str());
 }
 
 void CloseProbes() {
-  for (HWND probe; (probe = FindWindowA("KmLaunchProbe", nullptr)) != nullptr;) {
+  for (HWND probe; (probe = FindWindowW(L"KmLaunchProbe", nullptr)) != nullptr;) {
     DWORD process = 0;
     GetWindowThreadProcessId(probe, &process);
-    SendMessageA(probe, WM_CLOSE, 0, 0);
+    SendMessageW(probe, WM_CLOSE, 0, 0);
     if (HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process)) {
       WaitForSingleObject(handle, 5000);
       CloseHandle(handle);
@@ -40,12 +41,12 @@ void CloseProbes() {
 
 ProbeLog::~ProbeLog() {
   CloseProbes();
-  DeleteFileA(path_.c_str());
+  DeleteFileW(path_.c_str());
 }
 
 std::vector<std::string> ProbeLog::Lines() const {
   std::vector<std::string> lines;
-  FILE* file = std::fopen(path_.c_str(), "rb");
+  FILE* file = _wfopen(path_.c_str(), L"rb");
   if (file == nullptr) return lines;
   char line[8192];
   while (std::fgets(line, sizeof line, file) != nullptr) {
@@ -67,7 +68,8 @@ std::vector<std::string> ProbeLog::Values(const std::string& key) const {
 
 bool HoldFile(const std::string& path, unsigned ms) {
   LaunchSettingList holder;
-  std::string options = "--ready-at-once --hold " + std::to_string(ms) + " " + path;
+  std::string options =
+      "--ready-at-once --hold " + std::to_string(ms) + " " + Narrow932(Wide932(path, CP_UTF8));
   return holder.Put(-1, MakeSetting("holder", ProbePath().c_str(), options.c_str())) &&
          holder.Launch(0);
 }

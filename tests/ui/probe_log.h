@@ -22,7 +22,7 @@ class ProbeLog {
   int Count(const std::string& key) const { return static_cast<int>(Values(key).size()); }
 
  private:
-  std::string path_;
+  std::wstring path_;
 };
 
 // Starts a probe that holds path for ms, sharing reading only, as a scanner does; true once it

@@ -14,16 +14,23 @@ namespace {
 MessageBoxAnswerer* activeAnswerer = nullptr;
 CommandRecorder* activeRecorder = nullptr;
 
-// Wine's and Windows' message boxes: text in static 0xFFFF, icon in static 0x0440.
+// Wine's and Windows' message boxes: text in static 0xFFFF; the icon in the static of SS_ICON
+// style, whose id is 0x14 on Windows and 0x440 under Wine.
 constexpr int kBoxTextId = 0xFFFF;
-constexpr int kBoxIconId = 0x0440;
 
 // At activation the box itself is not shown yet, so only the child's own style tells.
 bool HasVisibleStyle(HWND child) { return (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 std::string IconName(HWND box) {
-  HWND iconControl = GetDlgItem(box, kBoxIconId);
-  if (iconControl == nullptr || !HasVisibleStyle(iconControl)) return "none";
+  HWND iconControl = nullptr;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (lstrcmpiW(className, L"Static") == 0 && HasVisibleStyle(child) &&
+        (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      iconControl = child;
+  }
+  if (iconControl == nullptr) return "none";
   auto icon = reinterpret_cast<HICON>(SendMessageW(iconControl, STM_GETICON, 0, 0));
   if (icon == nullptr) return "none";
   struct Known {
@@ -58,14 +65,17 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
     auto box = reinterpret_cast<HWND>(wParam);
     wchar_t className[32] = {};
     GetClassNameW(box, className, 32);
-    if (std::wstring(className) == L"#32770" && GetDlgItem(box, kBoxTextId) != nullptr) {
+    // The program's own boxes, owned by its dialog; a file dialog's question is the test's to
+    // answer by its key.
+    if (std::wstring(className) == L"#32770" && GetDlgItem(box, kBoxTextId) != nullptr &&
+        (mainWindow == nullptr || GetWindow(box, GW_OWNER) == mainWindow->dialog)) {
       activeAnswerer->OnActivate(box);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void MessageBoxAnswerer::OnActivate(HWND box) {
+BoxSeen ReadBox(HWND box) {
   BoxSeen seen;
   seen.caption = WindowText(box);
   seen.text = WindowText(GetDlgItem(box, kBoxTextId));
@@ -74,7 +84,11 @@ void MessageBoxAnswerer::OnActivate(HWND box) {
     if (button != nullptr && HasVisibleStyle(button)) seen.buttons.push_back(id);
   }
   seen.icon = IconName(box);
-  seen_.push_back(seen);
+  return seen;
+}
+
+void MessageBoxAnswerer::OnActivate(HWND box) {
+  seen_.push_back(ReadBox(box));
   int answer;
   if (next_ < answers_.size()) {
     answer = answers_[next_++];
@@ -271,6 +285,14 @@ void PumpMessages() {
       DispatchMessageW(&msg);
     }
     Sleep(5);
+  }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  for (ULONGLONG start = GetTickCount64();; PumpMessages()) {
+    if (condition()) return true;
+    if (GetTickCount64() - start > ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
 

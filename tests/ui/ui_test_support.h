@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct BoxSeen {
   std::vector<int> buttons;  // IDOK, IDCANCEL, IDYES, IDNO present in the box
   std::string icon;          // "warning", "error", "information", "question" or "none"
 };
+
+// A message box as a person reads it, the same on Windows and Wine.
+BoxSeen ReadBox(HWND box);
 
 // Answers each message box that opens on this thread with the next scripted button.
 // A box beyond the script is recorded and closed with its cancel-like button.
@@ -106,8 +110,19 @@ inline bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+// Wine's folder browser (Wine 8, seen at code page 1252) never selects a path with a name the
+// system's code page cannot spell; Windows' does.
+constexpr char kWineCannotBrowseThere[] =
+    "Wine's folder browser cannot select a path the system's code page cannot spell";
+inline bool WineCannotBrowseTo(const std::string& path) {
+  std::wstring wide = Wide932(path, CP_UTF8);
+  return UnderWine() && Wide932(Narrow932(wide, CP_ACP), CP_ACP) != wide;
+}
+
 // Dispatches whatever is queued for this thread.
 void PumpMessages();
+// Dispatches this thread's messages until condition holds or ms have passed; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 10000);
 
 // A window's text, as the window shows it, in code page 932.
 std::string WindowText(HWND window);
