@@ -128,8 +128,8 @@ class MainWindow {
   // A text field set to text; false, and the field unchanged, when it does not all fit.
   bool SetFieldText(int id, const wchar_t* text);
   // EN_CHANGE of a text field: text past the field's bytes that came in some other way than
-  // typing or pasting is cut where it came in.
-  bool KeepFieldWithinLimit(int id);
+  // typing or pasting is cut where it came in; a line break ends the text, control characters go.
+  bool KeepFieldStorable(int id);
 
   // Entry editing (entry_editing.cpp).
   bool BeginNewEntry();

@@ -73,10 +73,11 @@ BOOL RouteSettingList(MainWindow* window, int notification) {
   }
 }
 
-// The three text fields: only a change is looked at, to keep the text within the field's bytes.
+// The three text fields: only a change is looked at, to keep the text one line within the
+// field's bytes.
 BOOL RouteTextField(MainWindow* window, int id, int notification) {
   if (notification != EN_CHANGE) return FALSE;
-  window->KeepFieldWithinLimit(id);
+  window->KeepFieldStorable(id);
   return TRUE;
 }
 
