@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 namespace file_layer {
 
@@ -27,7 +28,14 @@ bool Flush(File* file);
 // Closes the handle; false when the close reported an error.
 bool Close(File* file);
 
-// Puts tempPath in target's place in one step; the target keeps its old bytes on failure.
+// Where a save of target is written first: a name of its own, short and not a list file's, in
+// the folder of the file target names (links followed), so that it saves wherever target opens.
+// Null when memory runs out.
+std::unique_ptr<char[]> TempPathFor(const char* target);
+
+// Puts tempPath in the place of the file target names, links followed, in one step; that file
+// keeps what it is (its attributes, and on Windows its security, streams and identity) and its
+// old bytes on failure.
 bool ReplaceWith(const char* tempPath, const char* target);
 
 // Removes a file, ignoring failure.

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "store/file_layer.h"
@@ -15,6 +17,8 @@ struct File {
 };
 
 namespace {
+
+constexpr char kTempName[] = "~kmlaunch.tmp";
 
 File* Wrap(int descriptor) {
   if (descriptor < 0) return nullptr;
@@ -65,8 +69,26 @@ bool Close(File* file) {
   return closed;
 }
 
+std::unique_ptr<char[]> TempPathFor(const char* target) {
+  // Beside the file a link names, so that the rename writes through the link.
+  char* real = ::realpath(target, nullptr);
+  const char* file = real != nullptr ? real : target;
+  const char* slash = std::strrchr(file, '/');
+  size_t folder = slash != nullptr ? static_cast<size_t>(slash + 1 - file) : 0;
+  std::unique_ptr<char[]> temp(new (std::nothrow) char[folder + sizeof kTempName]);
+  if (temp) {
+    std::memcpy(temp.get(), file, folder);
+    std::memcpy(temp.get() + folder, kTempName, sizeof kTempName);
+  }
+  std::free(real);
+  return temp;
+}
+
 bool ReplaceWith(const char* tempPath, const char* target) {
-  return std::rename(tempPath, target) == 0;
+  char* real = ::realpath(target, nullptr);
+  bool replaced = std::rename(tempPath, real != nullptr ? real : target) == 0;
+  std::free(real);
+  return replaced;
 }
 
 void Remove(const char* path) { ::unlink(path); }
