@@ -93,9 +93,9 @@ bool ReplaceWith(const char* tempPath, const char* target) {
 
 void Remove(const char* path) { ::unlink(path); }
 
-// Nothing here holds a file against another: there is nothing to retry.
-void SetRetryWait(RetryWait) {}
-RetryBudget::RetryBudget() {}
-RetryBudget::~RetryBudget() {}
+// Nothing here holds a file against another: there is nothing to wait for.
+HoldWait::HoldWait(Wait wait, void* context) : counts_(false), wait_(wait), context_(context) {}
+HoldWait::~HoldWait() {}
+void HoldWait::WaitFor(unsigned) const {}
 
 }  // namespace file_layer

@@ -44,7 +44,7 @@ File* FromHandle(HANDLE handle) {
 }
 
 // About as long as a scanner holds a file; Git for Windows waits in the same way. It bounds one
-// step, or every step while a RetryBudget lives.
+// step, or every step while a HoldWait lives.
 constexpr ULONGLONG kRetryMostMs = 2000;
 constexpr unsigned kRetryStepMs = 100;
 
@@ -56,13 +56,8 @@ constexpr wchar_t kTempName[] = L"~kmlaunch.tmp";
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The open budgets on the one thread that reads and writes list files, and when the outermost
-// one runs out.
-int budgetDepth = 0;
-ULONGLONG budgetEnd = 0;
-
-void SleepWait(unsigned ms) { Sleep(ms); }
-RetryWait retryWait = SleepWait;
+// The thread that reads and writes list files, and the wait that counts on it.
+const HoldWait* currentHoldWait = nullptr;
 
 // Only another program's handle is waited out. Access denied is final, whatever it means: a file
 // the user may not read, a folder, a read-only file.
@@ -71,15 +66,21 @@ bool HeldByAnother(DWORD error) {
 }
 
 // Calls attempt until it succeeds, fails for another reason, or the time is up. Every step is
-// tried at least once, also when a budget has run out.
+// tried at least once, also when the wait's deadline has passed.
 template <typename Attempt>
 auto Retried(Attempt attempt) {
-  ULONGLONG end = budgetDepth > 0 ? budgetEnd : GetTickCount64() + kRetryMostMs;
+  const HoldWait* hold = currentHoldWait;
+  ULONGLONG end = hold != nullptr ? hold->deadline() : GetTickCount64() + kRetryMostMs;
   for (;;) {
     auto result = attempt();
     if (result) return result;
-    if (!HeldByAnother(GetLastError()) || GetTickCount64() >= end) return result;
-    retryWait(kRetryStepMs);
+    DWORD error = GetLastError();
+    if (!HeldByAnother(error) || GetTickCount64() >= end) return result;
+    if (hold != nullptr) {
+      hold->WaitFor(kRetryStepMs);
+    } else {
+      Sleep(kRetryStepMs);
+    }
   }
 }
 
@@ -132,13 +133,24 @@ std::unique_ptr<wchar_t[]> FinalPath(const wchar_t* path) {
 
 }  // namespace
 
-void SetRetryWait(RetryWait wait) { retryWait = wait != nullptr ? wait : SleepWait; }
-
-RetryBudget::RetryBudget() {
-  if (budgetDepth++ == 0) budgetEnd = GetTickCount64() + kRetryMostMs;
+HoldWait::HoldWait(Wait wait, void* context)
+    : counts_(currentHoldWait == nullptr), wait_(wait), context_(context) {
+  if (!counts_) return;
+  deadline_ = GetTickCount64() + kRetryMostMs;
+  currentHoldWait = this;
 }
 
-RetryBudget::~RetryBudget() { --budgetDepth; }
+HoldWait::~HoldWait() {
+  if (counts_) currentHoldWait = nullptr;
+}
+
+void HoldWait::WaitFor(unsigned ms) const {
+  if (wait_ != nullptr) {
+    wait_(context_, ms);
+  } else {
+    Sleep(ms);
+  }
+}
 
 File* OpenForRead(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);

@@ -112,7 +112,7 @@ bool LaunchSettingList::SaveToFile(const char* path, const char* signature) {
   std::unique_ptr<char[]> tempPath = file_layer::TempPathFor(path);
   if (!tempPath) return false;
   // A held file costs the whole save one wait, not one a step.
-  file_layer::RetryBudget budget;
+  file_layer::HoldWait hold;
   // What a save that was cut short left there never stands in the way.
   file_layer::Remove(tempPath.get());
   bool saved =

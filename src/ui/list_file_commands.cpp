@@ -81,38 +81,48 @@ bool IsExistingFolder(const char* prefix, void*) {
 
 }  // namespace
 
-void WaitWhileListFileHeld(unsigned ms) {
-  HWND dialog = mainWindow != nullptr ? mainWindow->dialog : nullptr;
-  if (dialog == nullptr || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) {
-    Sleep(ms);
-    return;
-  }
-  if (mainWindow->listFileWork > 0) mainWindow->RefuseInput(true);
-  ModalScope modal;
-  PumpMessagesUntil(dialog, nullptr, ms);
+ListFileWork::ListFileWork(MainWindow* window)
+    : window_(window), outer_(window->listFileWork), hold_(Wait, this) {
+  window->listFileWork = this;
 }
 
 ListFileWork::~ListFileWork() {
-  if (--window_->listFileWork > 0) return;
-  window_->RefuseInput(false);
+  Refuse(false);
+  window_->listFileWork = outer_;
   // Done: only changes not yet saved still hold up the session's end.
-  if (!window_->list->modified()) window_->ShowShutdownReason(false);
+  if (outer_ == nullptr && window_->shutdownReasonShown) {
+    window_->ShowShutdownReason(window_->list->modified() ? texts::kUnsavedChangesReason : nullptr);
+  }
 }
 
-void MainWindow::RefuseInput(bool refuse) {
-  if (refuse == inputRefused) return;
-  inputRefused = refuse;
-  // Disabling takes the focus away; it is put back where it was.
-  if (refuse) focusBeforeRefusal = GetFocus();
+void ListFileWork::Wait(void* work, unsigned ms) {
+  auto* self = static_cast<ListFileWork*>(work);
+  self->Refuse(true);
+  PumpMessagesUntil(self->window_->dialog, nullptr, ms);
+}
+
+void ListFileWork::Refuse(bool refuse) {
+  if (refuse == refusing()) return;
+  HWND dialog = window_->dialog;
+  if (refuse) {
+    modal_.emplace();
+    // Disabling takes the focus away; it is given back afterwards.
+    focus_ = GetFocus();
+    window_->RefreshCursor();  // while the window under the cursor still answers for it
+  } else {
+    modal_.reset();
+  }
   EnableWindow(dialog, refuse ? FALSE : TRUE);
   // Without the style the shell shows a drop refused rather than letting it fall unheard.
   for (int id : kDropTargets) {
-    LONG_PTR style = GetWindowLongPtrW(Control(id), GWL_EXSTYLE);
-    SetWindowLongPtrW(Control(id), GWL_EXSTYLE,
+    HWND control = window_->Control(id);
+    LONG_PTR style = GetWindowLongPtrW(control, GWL_EXSTYLE);
+    SetWindowLongPtrW(control, GWL_EXSTYLE,
                       refuse ? style & ~WS_EX_ACCEPTFILES : style | WS_EX_ACCEPTFILES);
   }
-  if (!refuse && focusBeforeRefusal != nullptr && IsChild(dialog, focusBeforeRefusal)) {
-    FocusControl(GetDlgCtrlID(focusBeforeRefusal));
+  if (!refuse) {
+    window_->GiveFocusBack(focus_);
+    window_->RefreshCursor();
   }
 }
 

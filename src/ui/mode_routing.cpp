@@ -181,9 +181,12 @@ BOOL HandleClose(HWND dialog) {
 // way (the question can come while it waits for a held file), say no, with a reason for its list
 // of programs that hold the session up, and no box.
 BOOL AnswerEndSession(HWND dialog) {
-  bool keep =
-      mainWindow != nullptr && (mainWindow->list->modified() || mainWindow->listFileWork > 0);
-  if (keep) mainWindow->ShowShutdownReason(true);
+  bool working = mainWindow != nullptr && mainWindow->listFileWork != nullptr;
+  bool keep = working || (mainWindow != nullptr && mainWindow->list->modified());
+  if (keep) {
+    mainWindow->ShowShutdownReason(working ? texts::kListFileWorkReason
+                                           : texts::kUnsavedChangesReason);
+  }
   SetWindowLongPtrW(dialog, DWLP_MSGRESULT, keep ? FALSE : TRUE);
   return TRUE;
 }
@@ -256,6 +259,30 @@ void MainWindow::FocusControl(int id) {
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
 }
 
+void MainWindow::GiveFocusBack(HWND control) {
+  if (control != nullptr && IsChild(dialog, control) && IsWindowEnabled(control)) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    return;
+  }
+  HWND focus = GetFocus();
+  if (GetActiveWindow() != dialog || focus == dialog ||
+      (IsChild(dialog, focus) && IsWindowEnabled(focus))) {
+    return;
+  }
+  HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+  if (first != nullptr) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+}
+
+void MainWindow::RefreshCursor() {
+  POINT at;
+  if (!GetCursorPos(&at)) return;
+  HWND under = WindowFromPoint(at);
+  if (under != dialog && !IsChild(dialog, under)) return;
+  LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+               MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+}
+
 void MainWindow::BringForward() {
   if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
   SetForegroundWindow(GetLastActivePopup(dialog));
@@ -286,19 +313,20 @@ bool MainWindow::RequestClose() {
   return true;
 }
 
-void MainWindow::ShowShutdownReason(bool show) {
-  if (show == shutdownReasonShown) return;
+void MainWindow::ShowShutdownReason(const wchar_t* reason) {
+  if (reason == shutdownReason) return;
   // Windows shows the reason in its list of programs that hold up a sign-out or shut-down.
-  if (show) {
-    ShutdownBlockReasonCreate(dialog, texts::kUnsavedChangesReason);
+  if (reason != nullptr) {
+    ShutdownBlockReasonCreate(dialog, reason);
   } else {
     ShutdownBlockReasonDestroy(dialog);
   }
-  shutdownReasonShown = show;
+  shutdownReason = reason;
+  shutdownReasonShown = reason != nullptr;
 }
 
 void MainWindow::Teardown() {
-  ShowShutdownReason(false);
+  ShowShutdownReason(nullptr);
   RemovePropW(dialog, kMainWindowMark);
   struct Subclassed {
     int id;
@@ -344,7 +372,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       BOOL handled = RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
       // Saved or discarded: Windows need no longer be told why the session is held up.
       if (mainWindow != nullptr && !mainWindow->list->modified()) {
-        mainWindow->ShowShutdownReason(false);
+        mainWindow->ShowShutdownReason(nullptr);
       }
       return handled;
     }
@@ -376,7 +404,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_SETCURSOR:
       // The wait for a held list file shows; a click on the refusing window beeps, as on any
       // disabled one.
-      if (mainWindow == nullptr || !mainWindow->inputRefused) return FALSE;
+      if (mainWindow == nullptr || mainWindow->listFileWork == nullptr ||
+          !mainWindow->listFileWork->refusing()) {
+        return FALSE;
+      }
       if (HIWORD(lParam) == WM_LBUTTONDOWN || HIWORD(lParam) == WM_RBUTTONDOWN) MessageBeep(MB_OK);
       SetCursor(LoadCursorW(nullptr, reinterpret_cast<const wchar_t*>(IDC_WAIT)));
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
