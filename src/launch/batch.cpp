@@ -129,5 +129,4 @@ void MainWindow::FinishBatch() {
   SetMode(UiMode::Idle);
   // Back where the user was, if that control is usable again.
   GiveFocusBack(focusBeforeBatch);
-  focusBeforeBatch = nullptr;
 }

@@ -28,14 +28,12 @@ bool Flush(File* file);
 // Closes the handle; false when the close reported an error.
 bool Close(File* file);
 
-// Where a save of target is written first: a name of its own, short and not a list file's, in
-// the folder of the file target names (links followed), so that it saves wherever target opens.
-// Null when memory runs out.
-std::unique_ptr<char[]> TempPathFor(const char* target);
+// The path of the file path names, links followed, in a form that MAX_PATH does not limit; null
+// when there is no such file or memory runs out.
+std::unique_ptr<char[]> FinalPath(const char* path);
 
-// Puts tempPath in the place of the file target names, links followed, in one step; that file
-// keeps what it is (its attributes, and on Windows its security, streams and identity) and its
-// old bytes on failure.
+// Puts tempPath in target's place in one step; the target keeps what it is (its attributes, and
+// on Windows its security, streams and identity), and its old bytes on failure.
 bool ReplaceWith(const char* tempPath, const char* target);
 
 // Removes a file, ignoring failure.
@@ -55,10 +53,13 @@ class HoldWait {
   HoldWait& operator=(const HoldWait&) = delete;
 
   unsigned long long deadline() const { return deadline_; }
-  void WaitFor(unsigned ms) const;
+  // Waits ms through its wait; false when it was given none.
+  bool WaitFor(unsigned ms) const {
+    if (wait_ != nullptr) wait_(context_, ms);
+    return wait_ != nullptr;
+  }
 
  private:
-  bool counts_;  // the outermost on its thread
   unsigned long long deadline_ = 0;
   Wait wait_;
   void* context_;

@@ -18,8 +18,6 @@ struct File {
 
 namespace {
 
-constexpr char kTempName[] = "~kmlaunch.tmp";
-
 File* Wrap(int descriptor) {
   if (descriptor < 0) return nullptr;
   auto* file = new (std::nothrow) File{descriptor};
@@ -69,33 +67,24 @@ bool Close(File* file) {
   return closed;
 }
 
-std::unique_ptr<char[]> TempPathFor(const char* target) {
-  // Beside the file a link names, so that the rename writes through the link.
-  char* real = ::realpath(target, nullptr);
-  const char* file = real != nullptr ? real : target;
-  const char* slash = std::strrchr(file, '/');
-  size_t folder = slash != nullptr ? static_cast<size_t>(slash + 1 - file) : 0;
-  std::unique_ptr<char[]> temp(new (std::nothrow) char[folder + sizeof kTempName]);
-  if (temp) {
-    std::memcpy(temp.get(), file, folder);
-    std::memcpy(temp.get() + folder, kTempName, sizeof kTempName);
-  }
+std::unique_ptr<char[]> FinalPath(const char* path) {
+  char* real = ::realpath(path, nullptr);
+  if (real == nullptr) return nullptr;
+  size_t size = std::strlen(real) + 1;
+  std::unique_ptr<char[]> final(new (std::nothrow) char[size]);
+  if (final) std::memcpy(final.get(), real, size);
   std::free(real);
-  return temp;
+  return final;
 }
 
 bool ReplaceWith(const char* tempPath, const char* target) {
-  char* real = ::realpath(target, nullptr);
-  bool replaced = std::rename(tempPath, real != nullptr ? real : target) == 0;
-  std::free(real);
-  return replaced;
+  return std::rename(tempPath, target) == 0;
 }
 
 void Remove(const char* path) { ::unlink(path); }
 
 // Nothing here holds a file against another: there is nothing to wait for.
-HoldWait::HoldWait(Wait wait, void* context) : counts_(false), wait_(wait), context_(context) {}
+HoldWait::HoldWait(Wait wait, void* context) : wait_(wait), context_(context) {}
 HoldWait::~HoldWait() {}
-void HoldWait::WaitFor(unsigned) const {}
 
 }  // namespace file_layer

@@ -5,7 +5,6 @@
 // meets one is tried again, all of one save within one short bound.
 #include <windows.h>
 
-#include <cwchar>
 #include <new>
 
 #include "store/file_layer.h"
@@ -48,115 +47,53 @@ File* FromHandle(HANDLE handle) {
 constexpr ULONGLONG kRetryMostMs = 2000;
 constexpr unsigned kRetryStepMs = 100;
 
-// The save's own file: short, so that a name of 255 characters still has a neighbour, and not
-// ".dat", so that neither the user nor the open dialog takes what a killed save left for a list.
-constexpr wchar_t kTempName[] = L"~kmlaunch.tmp";
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// What a rename loses and a replace keeps, carried over by hand where a rename has to do.
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// The longest path Windows takes in the \\?\ form.
+constexpr DWORD kLongPathUnits = 32768;
 
-// The thread that reads and writes list files, and the wait that counts on it.
+// The wait that counts on the one thread that reads and writes list files.
 const HoldWait* currentHoldWait = nullptr;
 
-// Only another program's handle is waited out. Access denied is final, whatever it means: a file
-// the user may not read, a folder, a read-only file.
-bool HeldByAnother(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-}
-
-// Calls attempt until it succeeds, fails for another reason, or the time is up. Every step is
-// tried at least once, also when the wait's deadline has passed.
-template <typename Attempt>
-auto Retried(Attempt attempt) {
-  const HoldWait* hold = currentHoldWait;
-  ULONGLONG end = hold != nullptr ? hold->deadline() : GetTickCount64() + kRetryMostMs;
-  for (;;) {
-    auto result = attempt();
-    if (result) return result;
-    DWORD error = GetLastError();
-    if (!HeldByAnother(error) || GetTickCount64() >= end) return result;
-    if (hold != nullptr) {
-      hold->WaitFor(kRetryStepMs);
-    } else {
-      Sleep(kRetryStepMs);
-    }
+// Whether the step that has just failed is tried again, after a wait: only another program's
+// handle is waited out, until *end (set at the first failure). Access denied is final, whatever it
+// means (a file the user may not read, a folder, a read-only file).
+bool TryAgain(ULONGLONG* end) {
+  DWORD error = GetLastError();
+  ULONGLONG now = GetTickCount64();
+  if (*end == 0)
+    *end = currentHoldWait != nullptr ? currentHoldWait->deadline() : now + kRetryMostMs;
+  if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || now >= *end) {
+    return false;
   }
+  if (currentHoldWait == nullptr || !currentHoldWait->WaitFor(kRetryStepMs)) Sleep(kRetryStepMs);
+  return true;
 }
 
-File* OpenUnshared(const wchar_t* path, DWORD access, DWORD disposition) {
-  return Retried([&] {
-    return FromHandle(
-        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-  });
-}
-
-// Whether this runs under Wine, whose ReplaceFile removes the target before it moves the new file
-// into place, and keeps nothing a rename would not.
-bool UnderWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-std::unique_ptr<wchar_t[]> Joined(const wchar_t* first, const wchar_t* second, size_t firstUnits) {
-  size_t secondUnits = wcslen(second);
-  std::unique_ptr<wchar_t[]> joined(new (std::nothrow) wchar_t[firstUnits + secondUnits + 1]);
-  if (!joined) return joined;
-  wmemcpy(joined.get(), first, firstUnits);
-  wmemcpy(joined.get() + firstUnits, second, secondUnits + 1);
-  return joined;
-}
-
-// The file path names, links followed, as a \\?\ path, which MAX_PATH does not limit; a file that
-// does not exist yet by its full path in that form. Null when memory runs out.
-std::unique_ptr<wchar_t[]> FinalPath(const wchar_t* path) {
-  // No access asked: another program's hold does not stand in the way.
-  HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    constexpr DWORD kForm = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
-    DWORD size = GetFinalPathNameByHandleW(file, nullptr, 0, kForm);
-    std::unique_ptr<wchar_t[]> final(size > 0 ? new (std::nothrow) wchar_t[size] : nullptr);
-    bool found = final && GetFinalPathNameByHandleW(file, final.get(), size, kForm) < size;
-    CloseHandle(file);
-    if (found) return final;
-  }
-  DWORD size = GetFullPathNameW(path, 0, nullptr, nullptr);
-  std::unique_ptr<wchar_t[]> full(size > 0 ? new (std::nothrow) wchar_t[size] : nullptr);
-  if (!full || GetFullPathNameW(path, size, full.get(), nullptr) >= size) return nullptr;
-  if (wcsncmp(full.get(), L"\\\\?\\", 4) == 0 || wcsncmp(full.get(), L"\\\\.\\", 4) == 0) {
-    return full;
-  }
-  if (wcsncmp(full.get(), L"\\\\", 2) == 0) return Joined(L"\\\\?\\UNC", full.get() + 1, 7);
-  return Joined(L"\\\\?\\", full.get(), 4);
+File* OpenUnshared(const char* path, DWORD access, DWORD disposition) {
+  std::unique_ptr<wchar_t[]> wide = WidePath(path);
+  if (!wide) return nullptr;
+  HANDLE handle;
+  ULONGLONG end = 0;
+  do {
+    handle = CreateFileW(wide.get(), access, 0, nullptr, disposition, 0, nullptr);
+  } while (handle == INVALID_HANDLE_VALUE && TryAgain(&end));
+  return FromHandle(handle);
 }
 
 }  // namespace
 
-HoldWait::HoldWait(Wait wait, void* context)
-    : counts_(currentHoldWait == nullptr), wait_(wait), context_(context) {
-  if (!counts_) return;
+HoldWait::HoldWait(Wait wait, void* context) : wait_(wait), context_(context) {
+  if (currentHoldWait != nullptr) return;
   deadline_ = GetTickCount64() + kRetryMostMs;
   currentHoldWait = this;
 }
 
 HoldWait::~HoldWait() {
-  if (counts_) currentHoldWait = nullptr;
+  if (currentHoldWait == this) currentHoldWait = nullptr;
 }
 
-void HoldWait::WaitFor(unsigned ms) const {
-  if (wait_ != nullptr) {
-    wait_(context_, ms);
-  } else {
-    Sleep(ms);
-  }
-}
-
-File* OpenForRead(const char* path) {
-  std::unique_ptr<wchar_t[]> wide = WidePath(path);
-  if (!wide) return nullptr;
-  return OpenUnshared(wide.get(), GENERIC_READ, OPEN_EXISTING);
-}
+File* OpenForRead(const char* path) { return OpenUnshared(path, GENERIC_READ, OPEN_EXISTING); }
 
 bool Read(File* file, void* buffer, size_t size, size_t* got) {
   DWORD read = 0;
@@ -165,11 +102,7 @@ bool Read(File* file, void* buffer, size_t size, size_t* got) {
   return true;
 }
 
-File* Create(const char* path) {
-  std::unique_ptr<wchar_t[]> wide = WidePath(path);
-  if (!wide) return nullptr;
-  return OpenUnshared(wide.get(), GENERIC_WRITE, CREATE_ALWAYS);
-}
+File* Create(const char* path) { return OpenUnshared(path, GENERIC_WRITE, CREATE_ALWAYS); }
 
 bool Write(File* file, const void* data, size_t size) {
   DWORD written = 0;
@@ -181,51 +114,52 @@ bool Flush(File* file) { return FlushFileBuffers(ToHandle(file)) != FALSE; }
 
 bool Close(File* file) { return CloseHandle(ToHandle(file)) != FALSE; }
 
-std::unique_ptr<char[]> TempPathFor(const char* target) {
-  std::unique_ptr<wchar_t[]> wide = WidePath(target);
-  std::unique_ptr<wchar_t[]> final = wide ? FinalPath(wide.get()) : nullptr;
-  if (!final) return nullptr;
-  const wchar_t* name = wcsrchr(final.get(), L'\\');
-  std::unique_ptr<wchar_t[]> temp =
-      Joined(final.get(), kTempName, name != nullptr ? name + 1 - final.get() : 0);
-  return temp ? Utf8Path(temp.get()) : nullptr;
+std::unique_ptr<char[]> FinalPath(const char* path) {
+  std::unique_ptr<wchar_t[]> wide = WidePath(path);
+  // No access asked: another program's hold does not stand in the way.
+  HANDLE file = wide ? CreateFileW(wide.get(), 0, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr)
+                     : INVALID_HANDLE_VALUE;
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  wide.reset(new (std::nothrow) wchar_t[kLongPathUnits]);
+  DWORD got = wide ? GetFinalPathNameByHandleW(file, wide.get(), kLongPathUnits, 0) : 0;
+  CloseHandle(file);
+  return got - 1 < kLongPathUnits - 1 ? Utf8Path(wide.get()) : nullptr;  // 0 is a failure
 }
 
+// ReplaceFile keeps the file's attributes, security descriptor, streams and identity; should it
+// fail after it has taken the old file away, the new one takes its name by a rename.
 bool ReplaceWith(const char* tempPath, const char* target) {
   std::unique_ptr<wchar_t[]> from = WidePath(tempPath);
-  std::unique_ptr<wchar_t[]> wide = WidePath(target);
-  std::unique_ptr<wchar_t[]> to = wide ? FinalPath(wide.get()) : nullptr;
+  std::unique_ptr<wchar_t[]> to = WidePath(target);
   if (!from || !to) return false;
   DWORD attributes = GetFileAttributesW(to.get());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !UnderWine()) {
-    // Keeps the file's attributes, security descriptor, streams and identity.
-    if (Retried([&] {
-          return ReplaceFileW(to.get(), from.get(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                              nullptr, nullptr) != FALSE;
-        })) {
-      return true;
-    }
-    // Only this failure has taken the old file away; the new one then takes its name.
-    if (GetLastError() != ERROR_UNABLE_TO_MOVE_REPLACEMENT) return false;
+  // Wine's ReplaceFile is a rename that moves the target out of the way first, even a folder or a
+  // file another program holds: there a plain rename does, and the attributes are set again.
+  bool replace = exists && !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  bool replaced = false;
+  ULONGLONG end = 0;
+  while (replace && !(replaced = ReplaceFileW(to.get(), from.get(), nullptr,
+                                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))) {
+    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT) break;
+    if (!TryAgain(&end)) return false;
   }
-  if (!Retried([&] {
-        return MoveFileExW(from.get(), to.get(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-      })) {
-    return false;
+  while (!replaced &&
+         !(replaced = MoveFileExW(from.get(), to.get(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) &&
+         TryAgain(&end)) {
   }
-  if (exists) {
-    DWORD kept = attributes & kKeptAttributes;
-    SetFileAttributesW(to.get(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-  }
-  return true;
+  if (replaced && exists) SetFileAttributesW(to.get(), attributes);
+  return replaced;
 }
 
 // A scanner may still be reading the temporary file that could not be moved into place.
 void Remove(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
-  if (wide) Retried([&] { return DeleteFileW(wide.get()) != FALSE; });
+  if (!wide) return;
+  ULONGLONG end = 0;
+  while (!DeleteFileW(wide.get()) && TryAgain(&end)) {
+  }
 }
 
 }  // namespace file_layer

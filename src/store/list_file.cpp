@@ -11,6 +11,10 @@ namespace {
 // Large enough to move a dozen records per system call.
 constexpr size_t kBlockSize = 64 * 1024;
 
+// A save's own file: short, so that a name of 255 characters still has a neighbour, and not
+// ".dat", so that neither the user nor the open dialog takes what a killed save left for a list.
+constexpr char kTempName[] = "~kmlaunch.tmp";
+
 void EncodeInt32(int32_t value, unsigned char out[4]) {
   auto bits = static_cast<uint32_t>(value);
   for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(bits >> (8 * i));
@@ -108,15 +112,19 @@ class BlockReader {
 }  // namespace
 
 bool LaunchSettingList::SaveToFile(const char* path, const char* signature) {
-  // The list goes to a file of its own first, so a failed save never costs the user the old file.
-  std::unique_ptr<char[]> tempPath = file_layer::TempPathFor(path);
+  // The list goes to a file of its own first, so a failed save never costs the user the old file:
+  // beside the file the path names, links followed, so that a link stays a link.
+  std::unique_ptr<char[]> final = file_layer::FinalPath(path);
+  const char* target = final ? final.get() : path;
+  size_t folder = std::strlen(target);
+  while (folder > 0 && target[folder - 1] != '\\') --folder;
+  std::unique_ptr<char[]> tempPath(new (std::nothrow) char[folder + sizeof kTempName]);
   if (!tempPath) return false;
-  // A held file costs the whole save one wait, not one a step.
-  file_layer::HoldWait hold;
-  // What a save that was cut short left there never stands in the way.
-  file_layer::Remove(tempPath.get());
+  std::memcpy(tempPath.get(), target, folder);
+  std::memcpy(tempPath.get() + folder, kTempName, sizeof kTempName);
+  // What a save that was cut short left there is simply written over.
   bool saved =
-      WriteListTo(tempPath.get(), signature) && file_layer::ReplaceWith(tempPath.get(), path);
+      WriteListTo(tempPath.get(), signature) && file_layer::ReplaceWith(tempPath.get(), target);
   if (!saved) {
     file_layer::Remove(tempPath.get());
     return false;

@@ -34,10 +34,12 @@ std::unique_ptr<wchar_t[]> DroppedPath(HDROP drop, UINT index) {
 
 // The whole text of a field, with its length in units; null when it cannot be held.
 std::unique_ptr<wchar_t[]> WholeText(HWND field, size_t* length) {
-  int told = GetWindowTextLengthW(field);
-  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[told + 1]());
+  auto told = static_cast<size_t>(SendMessageW(field, WM_GETTEXTLENGTH, 0, 0));
+  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[told + 1]);
   if (!text) return text;
-  *length = static_cast<size_t>(GetWindowTextW(field, text.get(), told + 1));
+  *length = static_cast<size_t>(
+      SendMessageW(field, WM_GETTEXT, told + 1, reinterpret_cast<LPARAM>(text.get())));
+  text[*length] = L'\0';
   return text;
 }
 
@@ -59,8 +61,8 @@ size_t FieldLimit(int id) {
 size_t KeepOneLine(wchar_t* text, size_t length) {
   size_t kept = 0;
   for (size_t i = 0; i < length && text[i] != L'\r' && text[i] != L'\n'; ++i) {
-    if (text[i] == L'\t') text[i] = L' ';
-    if (text[i] >= 0x20 && text[i] != 0x7F) text[kept++] = text[i];
+    wchar_t unit = text[i] == L'\t' ? L' ' : text[i];
+    if (unit >= L' ' && unit != 0x7F) text[kept++] = unit;
   }
   text[kept] = L'\0';
   return kept;

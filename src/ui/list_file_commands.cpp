@@ -81,18 +81,15 @@ bool IsExistingFolder(const char* prefix, void*) {
 
 }  // namespace
 
-ListFileWork::ListFileWork(MainWindow* window)
-    : window_(window), outer_(window->listFileWork), hold_(Wait, this) {
+ListFileWork::ListFileWork(MainWindow* window) : window_(window), hold_(Wait, this) {
   window->listFileWork = this;
 }
 
 ListFileWork::~ListFileWork() {
   Refuse(false);
-  window_->listFileWork = outer_;
+  window_->listFileWork = nullptr;
   // Done: only changes not yet saved still hold up the session's end.
-  if (outer_ == nullptr && window_->shutdownReasonShown) {
-    window_->ShowShutdownReason(window_->list->modified() ? texts::kUnsavedChangesReason : nullptr);
-  }
+  if (!window_->list->modified()) window_->ShowShutdownReason(nullptr);
 }
 
 void ListFileWork::Wait(void* work, unsigned ms) {
@@ -102,16 +99,11 @@ void ListFileWork::Wait(void* work, unsigned ms) {
 }
 
 void ListFileWork::Refuse(bool refuse) {
-  if (refuse == refusing()) return;
+  if (refuse == refusing_) return;
+  refusing_ = refuse;
+  // Disabling takes the focus away; it is given back afterwards.
+  if (refuse) focus_ = GetFocus();
   HWND dialog = window_->dialog;
-  if (refuse) {
-    modal_.emplace();
-    // Disabling takes the focus away; it is given back afterwards.
-    focus_ = GetFocus();
-    window_->RefreshCursor();  // while the window under the cursor still answers for it
-  } else {
-    modal_.reset();
-  }
   EnableWindow(dialog, refuse ? FALSE : TRUE);
   // Without the style the shell shows a drop refused rather than letting it fall unheard.
   for (int id : kDropTargets) {
@@ -120,10 +112,11 @@ void ListFileWork::Refuse(bool refuse) {
     SetWindowLongPtrW(control, GWL_EXSTYLE,
                       refuse ? style & ~WS_EX_ACCEPTFILES : style | WS_EX_ACCEPTFILES);
   }
-  if (!refuse) {
-    window_->GiveFocusBack(focus_);
-    window_->RefreshCursor();
-  }
+  if (!refuse) window_->GiveFocusBack(focus_);
+  // The cursor as the window now sets it, rather than at the mouse's next move. Windows shows the
+  // cursor of the thread whose window is under it: elsewhere this changes nothing.
+  SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 std::unique_ptr<wchar_t[]> MainWindow::TitleText() const {

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <optional>
 
 #include "resource.h"
 #include "store/file_layer.h"
@@ -63,8 +62,6 @@ class MainWindow {
   // The focus back on control when it can take it again; otherwise, should the window be active
   // with no control focused (brought forward while it refused input), on its first usable one.
   void GiveFocusBack(HWND control);
-  // The cursor as the window under it sets it, now rather than at the mouse's next move.
-  void RefreshCursor();
   // A second copy asked: the window, restored, comes forward with whatever box it has open.
   void BringForward();
   // The window's icons at the sizes Windows gives for dpi (app/main_window_init.cpp).
@@ -163,13 +160,13 @@ class MainWindow {
   WNDPROC nameEditProc;
   WNDPROC pathEditProc;
   WNDPROC optionsEditProc;
-  bool shutdownReasonShown = false;
-  const wchar_t* shutdownReason = nullptr;  // the one Windows was given
-  ListFileWork* listFileWork = nullptr;     // the load or save under way, if any
-  SingleLaunch* launchWait = nullptr;       // the single launch being waited for, if any
-  HWND focusBeforeBatch = nullptr;          // the control given the focus back after a batch
-  LONG widestRow = 0;                       // the list box's horizontal extent, in pixels
-  int widestRows = 0;                       // how many rows are that wide
+  bool active = false;                           // the active window, as WM_ACTIVATE last said
+  const wchar_t* shutdownReasonShown = nullptr;  // what Windows was told, if anything
+  ListFileWork* listFileWork = nullptr;          // the load or save under way, if any
+  SingleLaunch* launchWait = nullptr;            // the single launch being waited for, if any
+  HWND focusBeforeBatch = nullptr;               // the control given the focus back after a batch
+  LONG widestRow = 0;                            // the list box's horizontal extent, in pixels
+  int widestRows = 0;                            // how many rows are that wide
   // Zero if Windows could not register it.
   UINT bringForwardMessage = 0;
   UINT taskbarButtonCreatedMessage = 0;
@@ -194,16 +191,18 @@ class ListFileWork {
   ListFileWork(const ListFileWork&) = delete;
   ListFileWork& operator=(const ListFileWork&) = delete;
 
-  bool refusing() const { return modal_.has_value(); }
+  bool refusing() const { return refusing_; }
 
  private:
   static void Wait(void* work, unsigned ms);
   void Refuse(bool refuse);
 
   MainWindow* window_;
-  ListFileWork* outer_;
-  std::optional<ModalScope> modal_;  // open while input is refused
-  HWND focus_ = nullptr;             // where the focus was when the refusal began
+  // Commands and closes that come while it waits run once it has ended; before its first wait
+  // nothing comes through.
+  ModalScope modal_;
+  bool refusing_ = false;
+  HWND focus_ = nullptr;  // where the focus was when the refusal began
   file_layer::HoldWait hold_;
 };
 

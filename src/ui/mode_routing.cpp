@@ -260,27 +260,11 @@ void MainWindow::FocusControl(int id) {
 }
 
 void MainWindow::GiveFocusBack(HWND control) {
-  if (control != nullptr && IsChild(dialog, control) && IsWindowEnabled(control)) {
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    return;
+  bool usable = IsChild(dialog, control) && IsWindowEnabled(control);
+  // Without it, the first control that takes the focus.
+  if (usable || (active && GetFocus() == nullptr)) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, usable ? reinterpret_cast<WPARAM>(control) : 0, usable);
   }
-  HWND focus = GetFocus();
-  if (GetActiveWindow() != dialog || focus == dialog ||
-      (IsChild(dialog, focus) && IsWindowEnabled(focus))) {
-    return;
-  }
-  HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-  if (first != nullptr) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
-}
-
-void MainWindow::RefreshCursor() {
-  POINT at;
-  if (!GetCursorPos(&at)) return;
-  HWND under = WindowFromPoint(at);
-  if (under != dialog && !IsChild(dialog, under)) return;
-  LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
-  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
-               MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
 }
 
 void MainWindow::BringForward() {
@@ -314,15 +298,14 @@ bool MainWindow::RequestClose() {
 }
 
 void MainWindow::ShowShutdownReason(const wchar_t* reason) {
-  if (reason == shutdownReason) return;
+  if (reason == shutdownReasonShown) return;
   // Windows shows the reason in its list of programs that hold up a sign-out or shut-down.
   if (reason != nullptr) {
     ShutdownBlockReasonCreate(dialog, reason);
   } else {
     ShutdownBlockReasonDestroy(dialog);
   }
-  shutdownReason = reason;
-  shutdownReasonShown = reason != nullptr;
+  shutdownReasonShown = reason;
 }
 
 void MainWindow::Teardown() {
@@ -393,6 +376,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT,
                         static_cast<LONG_PTR>(mainWindow->SetMode(static_cast<UiMode>(wParam))));
       return TRUE;
+    case WM_ACTIVATE:
+      if (mainWindow != nullptr) mainWindow->active = LOWORD(wParam) != WA_INACTIVE;
+      return FALSE;
     case WM_SETFOCUS:
       // In BatchEnd the focus stays on the window: the dialog manager would put it back on the
       // disabled button.
