@@ -2,7 +2,7 @@
 // place as a trusted editor does, through links and keeping what the file is. Paths arrive as
 // UTF-8 and go to the wide functions, whatever the system's code page. Scanners, indexers and
 // sync clients open a new or changed file for a moment: an open, a replace or a removal that
-// meets one is tried again, all of one save within one short bound.
+// meets one is tried again, all of one load or save within one short bound while a HoldWait lives.
 #include <windows.h>
 
 #include <new>
@@ -61,8 +61,9 @@ const HoldWait* currentHoldWait = nullptr;
 bool TryAgain(ULONGLONG* end) {
   DWORD error = GetLastError();
   ULONGLONG now = GetTickCount64();
-  if (*end == 0)
+  if (*end == 0) {
     *end = currentHoldWait != nullptr ? currentHoldWait->deadline() : now + kRetryMostMs;
+  }
   if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || now >= *end) {
     return false;
   }
