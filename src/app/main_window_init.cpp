@@ -98,11 +98,11 @@ MainWindow::MainWindow(HINSTANCE instance, HWND dialog, const CommandLineArgs& a
   ClearFields();
   SetMode(UiMode::Idle);
   CenterOnScreen(dialog);
-  file_layer::SetRetryWait(WaitWhileListFileHeld);
 
   bool startBatch = false;
   bool firstListLoaded = false;
-  file_layer::RetryBudget budget;  // however many files are named, one wait before the window
+  // However many files are named, one wait before the window, which has nothing to answer yet.
+  file_layer::HoldWait hold;
   for (int32_t i = 1; i < args.count; ++i) {
     if (i == 1 && IsBatchOption(args.items[i])) {
       startBatch = true;

@@ -127,9 +127,7 @@ bool MainWindow::LaunchSelected() {
                         texts::kLaunchFailedCaption, MB_OK | MB_ICONERROR);
   }
   EnableWindow(button, TRUE);
-  if (buttonHadFocus && (GetFocus() == listBox || GetFocus() == nullptr)) {
-    FocusControl(IDC_LAUNCH_ONE);
-  }
+  if (buttonHadFocus && (GetFocus() == listBox || GetFocus() == nullptr)) GiveFocusBack(button);
   // A row picked meanwhile is shown now: its selection change was held off during the wait.
   if (SelectedRow() != currentIndex) ShowSelected();
   return launched;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 namespace file_layer {
 
@@ -27,26 +28,41 @@ bool Flush(File* file);
 // Closes the handle; false when the close reported an error.
 bool Close(File* file);
 
-// Puts tempPath in target's place in one step; the target keeps its old bytes on failure.
+// The path of the file path names, links followed, in a form that MAX_PATH does not limit; null
+// when there is no such file or memory runs out.
+std::unique_ptr<char[]> FinalPath(const char* path);
+
+// Puts tempPath in target's place in one step; the target keeps what it is (its attributes, and
+// on Windows its security, streams and identity), and its old bytes on failure.
 bool ReplaceWith(const char* tempPath, const char* target);
 
 // Removes a file, ignoring failure.
 void Remove(const char* path);
 
-// How a retried open or replace waits between attempts (Sleep unless set): a program can keep its
-// window answering meanwhile.
-using RetryWait = void (*)(unsigned ms);
-void SetRetryWait(RetryWait wait);
-
-// While one lives, every retried step shares a single bound of about 2 s: a whole save (create,
-// replace, removal) or a start-up that names several files waits no longer than one step would.
-// Without one, each step has a bound of its own; nested, the outermost one counts.
-class RetryBudget {
+// How retried steps wait out a file that another program holds, for as long as one lives on the
+// thread: every step until one deadline about 2 s after it began, so that a whole save, a drop of
+// several files or a start-up waits no longer than one step would; between tries it calls wait
+// (a sleep when none). Without one, each step has a bound of its own. Nested, the outer one
+// counts.
+class HoldWait {
  public:
-  RetryBudget();
-  ~RetryBudget();
-  RetryBudget(const RetryBudget&) = delete;
-  RetryBudget& operator=(const RetryBudget&) = delete;
+  using Wait = void (*)(void* context, unsigned ms);
+  explicit HoldWait(Wait wait = nullptr, void* context = nullptr);
+  ~HoldWait();
+  HoldWait(const HoldWait&) = delete;
+  HoldWait& operator=(const HoldWait&) = delete;
+
+  unsigned long long deadline() const { return deadline_; }
+  // Waits ms through its wait; false when it was given none.
+  bool WaitFor(unsigned ms) const {
+    if (wait_ != nullptr) wait_(context_, ms);
+    return wait_ != nullptr;
+  }
+
+ private:
+  unsigned long long deadline_ = 0;
+  Wait wait_;
+  void* context_;
 };
 
 }  // namespace file_layer

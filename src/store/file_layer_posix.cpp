@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "store/file_layer.h"
@@ -65,15 +67,24 @@ bool Close(File* file) {
   return closed;
 }
 
+std::unique_ptr<char[]> FinalPath(const char* path) {
+  char* real = ::realpath(path, nullptr);
+  if (real == nullptr) return nullptr;
+  size_t size = std::strlen(real) + 1;
+  std::unique_ptr<char[]> final(new (std::nothrow) char[size]);
+  if (final) std::memcpy(final.get(), real, size);
+  std::free(real);
+  return final;
+}
+
 bool ReplaceWith(const char* tempPath, const char* target) {
   return std::rename(tempPath, target) == 0;
 }
 
 void Remove(const char* path) { ::unlink(path); }
 
-// Nothing here holds a file against another: there is nothing to retry.
-void SetRetryWait(RetryWait) {}
-RetryBudget::RetryBudget() {}
-RetryBudget::~RetryBudget() {}
+// Nothing here holds a file against another: there is nothing to wait for.
+HoldWait::HoldWait(Wait wait, void* context) : wait_(wait), context_(context) {}
+HoldWait::~HoldWait() {}
 
 }  // namespace file_layer

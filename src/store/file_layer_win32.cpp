@@ -1,7 +1,8 @@
-// The file layer on Windows: unshared handles, and a flushed temporary file moved into place.
-// Paths arrive as UTF-8 and go to the wide functions, whatever the system's code page.
-// Scanners, indexers and sync clients open a new or changed file for a moment: an open, a
-// replace or a removal that meets one is tried again, all of one save within one short bound.
+// The file layer on Windows: unshared handles, and a flushed temporary file put in the list file's
+// place as a trusted editor does, through links and keeping what the file is. Paths arrive as
+// UTF-8 and go to the wide functions, whatever the system's code page. Scanners, indexers and
+// sync clients open a new or changed file for a moment: an open, a replace or a removal that
+// meets one is tried again, all of one load or save within one short bound while a HoldWait lives.
 #include <windows.h>
 
 #include <new>
@@ -42,66 +43,58 @@ File* FromHandle(HANDLE handle) {
 }
 
 // About as long as a scanner holds a file; Git for Windows waits in the same way. It bounds one
-// step, or every step while a RetryBudget lives.
+// step, or every step while a HoldWait lives.
 constexpr ULONGLONG kRetryMostMs = 2000;
 constexpr unsigned kRetryStepMs = 100;
 
-// The open budgets on the one thread that reads and writes list files, and when the outermost
-// one runs out.
-int budgetDepth = 0;
-ULONGLONG budgetEnd = 0;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-void SleepWait(unsigned ms) { Sleep(ms); }
-RetryWait retryWait = SleepWait;
+// The longest path Windows takes in the \\?\ form.
+constexpr DWORD kLongPathUnits = 32768;
 
-// Whether another program's handle may be all that stands in the way. Windows answers access
-// denied for a file that is being deleted or replaced, and for a replace of a file held without
-// delete sharing; for a folder or a read-only file it means just that, and is final.
-bool HeldByAnother(DWORD error, const wchar_t* deniedFile) {
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
-  if (error != ERROR_ACCESS_DENIED || deniedFile == nullptr) return false;
-  DWORD attributes = GetFileAttributesW(deniedFile);
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
-}
+// The wait that counts on the one thread that reads and writes list files.
+const HoldWait* currentHoldWait = nullptr;
 
-// Calls attempt until it succeeds, fails for another reason, or the time is up; a denial is
-// looked into on deniedFile, when given. Every step is tried at least once, also when a budget
-// has run out.
-template <typename Attempt>
-auto Retried(const wchar_t* deniedFile, Attempt attempt) {
-  ULONGLONG end = budgetDepth > 0 ? budgetEnd : GetTickCount64() + kRetryMostMs;
-  for (;;) {
-    auto result = attempt();
-    if (result) return result;
-    DWORD error = GetLastError();
-    if (!HeldByAnother(error, deniedFile) || GetTickCount64() >= end) return result;
-    retryWait(kRetryStepMs);
+// Whether the step that has just failed is tried again, after a wait: only another program's
+// handle is waited out, until *end (set at the first failure). Access denied is final, whatever it
+// means (a file the user may not read, a folder, a read-only file).
+bool TryAgain(ULONGLONG* end) {
+  DWORD error = GetLastError();
+  ULONGLONG now = GetTickCount64();
+  if (*end == 0) {
+    *end = currentHoldWait != nullptr ? currentHoldWait->deadline() : now + kRetryMostMs;
   }
+  if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || now >= *end) {
+    return false;
+  }
+  if (currentHoldWait == nullptr || !currentHoldWait->WaitFor(kRetryStepMs)) Sleep(kRetryStepMs);
+  return true;
 }
 
-File* OpenUnshared(const wchar_t* path, DWORD access, DWORD disposition, bool denialMayBeHold) {
-  return Retried(denialMayBeHold ? path : nullptr, [&] {
-    return FromHandle(
-        CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-  });
+File* OpenUnshared(const char* path, DWORD access, DWORD disposition) {
+  std::unique_ptr<wchar_t[]> wide = WidePath(path);
+  if (!wide) return nullptr;
+  HANDLE handle;
+  ULONGLONG end = 0;
+  do {
+    handle = CreateFileW(wide.get(), access, 0, nullptr, disposition, 0, nullptr);
+  } while (handle == INVALID_HANDLE_VALUE && TryAgain(&end));
+  return FromHandle(handle);
 }
 
 }  // namespace
 
-void SetRetryWait(RetryWait wait) { retryWait = wait != nullptr ? wait : SleepWait; }
-
-RetryBudget::RetryBudget() {
-  if (budgetDepth++ == 0) budgetEnd = GetTickCount64() + kRetryMostMs;
+HoldWait::HoldWait(Wait wait, void* context) : wait_(wait), context_(context) {
+  if (currentHoldWait != nullptr) return;
+  deadline_ = GetTickCount64() + kRetryMostMs;
+  currentHoldWait = this;
 }
 
-RetryBudget::~RetryBudget() { --budgetDepth; }
-
-File* OpenForRead(const char* path) {
-  std::unique_ptr<wchar_t[]> wide = WidePath(path);
-  if (!wide) return nullptr;
-  return OpenUnshared(wide.get(), GENERIC_READ, OPEN_EXISTING, true);
+HoldWait::~HoldWait() {
+  if (currentHoldWait == this) currentHoldWait = nullptr;
 }
+
+File* OpenForRead(const char* path) { return OpenUnshared(path, GENERIC_READ, OPEN_EXISTING); }
 
 bool Read(File* file, void* buffer, size_t size, size_t* got) {
   DWORD read = 0;
@@ -110,14 +103,7 @@ bool Read(File* file, void* buffer, size_t size, size_t* got) {
   return true;
 }
 
-File* Create(const char* path) {
-  std::unique_ptr<wchar_t[]> wide = WidePath(path);
-  if (!wide) return nullptr;
-  // Only a sharing or lock violation is waited out here. Access denied fails at once, whatever it
-  // means: a folder the user may not write to, or a temporary file left behind that is read-only,
-  // hidden or being deleted.
-  return OpenUnshared(wide.get(), GENERIC_WRITE, CREATE_ALWAYS, false);
-}
+File* Create(const char* path) { return OpenUnshared(path, GENERIC_WRITE, CREATE_ALWAYS); }
 
 bool Write(File* file, const void* data, size_t size) {
   DWORD written = 0;
@@ -129,20 +115,52 @@ bool Flush(File* file) { return FlushFileBuffers(ToHandle(file)) != FALSE; }
 
 bool Close(File* file) { return CloseHandle(ToHandle(file)) != FALSE; }
 
-// Not ReplaceFile: under Wine it removes the target before the new file is in place.
+std::unique_ptr<char[]> FinalPath(const char* path) {
+  std::unique_ptr<wchar_t[]> wide = WidePath(path);
+  // No access asked: another program's hold does not stand in the way.
+  HANDLE file = wide ? CreateFileW(wide.get(), 0, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr)
+                     : INVALID_HANDLE_VALUE;
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  wide.reset(new (std::nothrow) wchar_t[kLongPathUnits]);
+  DWORD got = wide ? GetFinalPathNameByHandleW(file, wide.get(), kLongPathUnits, 0) : 0;
+  CloseHandle(file);
+  return got - 1 < kLongPathUnits - 1 ? Utf8Path(wide.get()) : nullptr;  // 0 is a failure
+}
+
+// ReplaceFile keeps the file's attributes, security descriptor, streams and identity; should it
+// fail after it has taken the old file away, the new one takes its name by a rename.
 bool ReplaceWith(const char* tempPath, const char* target) {
   std::unique_ptr<wchar_t[]> from = WidePath(tempPath);
   std::unique_ptr<wchar_t[]> to = WidePath(target);
-  return from && to && Retried(to.get(), [&] {
-           return MoveFileExW(from.get(), to.get(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-         });
+  if (!from || !to) return false;
+  DWORD attributes = GetFileAttributesW(to.get());
+  bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  // Wine's ReplaceFile is a rename that moves the target out of the way first, even a folder or a
+  // file another program holds: there a plain rename does, and the attributes are set again.
+  bool replace = exists && !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  bool replaced = false;
+  ULONGLONG end = 0;
+  while (replace && !(replaced = ReplaceFileW(to.get(), from.get(), nullptr,
+                                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))) {
+    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT) break;
+    if (!TryAgain(&end)) return false;
+  }
+  while (!replaced &&
+         !(replaced = MoveFileExW(from.get(), to.get(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) &&
+         TryAgain(&end)) {
+  }
+  if (replaced && exists) SetFileAttributesW(to.get(), attributes);
+  return replaced;
 }
 
 // A scanner may still be reading the temporary file that could not be moved into place.
 void Remove(const char* path) {
   std::unique_ptr<wchar_t[]> wide = WidePath(path);
-  if (wide) Retried(wide.get(), [&] { return DeleteFileW(wide.get()) != FALSE; });
+  if (!wide) return;
+  ULONGLONG end = 0;
+  while (!DeleteFileW(wide.get()) && TryAgain(&end)) {
+  }
 }
 
 }  // namespace file_layer

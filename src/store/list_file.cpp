@@ -1,5 +1,6 @@
 // The list file: signature, count and capacity (little-endian, unaligned), then the records.
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "store/file_layer.h"
@@ -10,8 +11,9 @@ namespace {
 // Large enough to move a dozen records per system call.
 constexpr size_t kBlockSize = 64 * 1024;
 
-// Beside the target, so that moving it into place never crosses volumes.
-constexpr char kTempSuffix[] = ".kmtmp";
+// A save's own file: short, so that a name of 255 characters still has a neighbour, and not
+// ".dat", so that neither the user nor the open dialog takes what a killed save left for a list.
+constexpr char kTempName[] = "~kmlaunch.tmp";
 
 void EncodeInt32(int32_t value, unsigned char out[4]) {
   auto bits = static_cast<uint32_t>(value);
@@ -110,17 +112,23 @@ class BlockReader {
 }  // namespace
 
 bool LaunchSettingList::SaveToFile(const char* path, const char* signature) {
-  // The list goes to a temporary file first, so a failed save never costs the user the old file.
-  size_t pathLength = std::strlen(path);
-  auto* tempPath = new (std::nothrow) char[pathLength + sizeof kTempSuffix];
-  if (tempPath == nullptr) return false;
-  std::memcpy(tempPath, path, pathLength);
-  std::memcpy(tempPath + pathLength, kTempSuffix, sizeof kTempSuffix);
-  file_layer::RetryBudget budget;  // a held file costs the whole save one wait, not one a step
-  bool saved = WriteListTo(tempPath, signature) && file_layer::ReplaceWith(tempPath, path);
-  if (!saved) file_layer::Remove(tempPath);
-  delete[] tempPath;
-  if (!saved) return false;
+  // The list goes to a file of its own first, so a failed save never costs the user the old file:
+  // beside the file the path names, links followed, so that a link stays a link.
+  std::unique_ptr<char[]> final = file_layer::FinalPath(path);
+  const char* target = final ? final.get() : path;
+  size_t folder = std::strlen(target);
+  while (folder > 0 && target[folder - 1] != '\\') --folder;
+  std::unique_ptr<char[]> tempPath(new (std::nothrow) char[folder + sizeof kTempName]);
+  if (!tempPath) return false;
+  std::memcpy(tempPath.get(), target, folder);
+  std::memcpy(tempPath.get() + folder, kTempName, sizeof kTempName);
+  // What a save that was cut short left there is simply written over.
+  bool saved =
+      WriteListTo(tempPath.get(), signature) && file_layer::ReplaceWith(tempPath.get(), target);
+  if (!saved) {
+    file_layer::Remove(tempPath.get());
+    return false;
+  }
   SetFilePath(path);
   modified_ = false;
   return true;

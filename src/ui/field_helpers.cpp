@@ -34,10 +34,12 @@ std::unique_ptr<wchar_t[]> DroppedPath(HDROP drop, UINT index) {
 
 // The whole text of a field, with its length in units; null when it cannot be held.
 std::unique_ptr<wchar_t[]> WholeText(HWND field, size_t* length) {
-  int told = GetWindowTextLengthW(field);
-  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[told + 1]());
+  auto told = static_cast<size_t>(SendMessageW(field, WM_GETTEXTLENGTH, 0, 0));
+  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[told + 1]);
   if (!text) return text;
-  *length = static_cast<size_t>(GetWindowTextW(field, text.get(), told + 1));
+  *length = static_cast<size_t>(
+      SendMessageW(field, WM_GETTEXT, told + 1, reinterpret_cast<LPARAM>(text.get())));
+  text[*length] = L'\0';
   return text;
 }
 
@@ -51,6 +53,19 @@ size_t FieldLimit(int id) {
     default:
       return sizeof LaunchSetting::options - 1;
   }
+}
+
+// What a single-line field keeps of text, in place: the text up to its first line break, as
+// Windows' own single-line edit pastes it, each tab a space and no other control character,
+// which a launch would hand on unseen. Its new length.
+size_t KeepOneLine(wchar_t* text, size_t length) {
+  size_t kept = 0;
+  for (size_t i = 0; i < length && text[i] != L'\r' && text[i] != L'\n'; ++i) {
+    wchar_t unit = text[i] == L'\t' ? L' ' : text[i];
+    if (unit >= L' ' && unit != 0x7F) text[kept++] = unit;
+  }
+  text[kept] = L'\0';
+  return kept;
 }
 
 // The first units of text, as a text of their own; null when it cannot be held.
@@ -141,6 +156,7 @@ bool MainWindow::ReadField(int id, char* text, size_t size) const {
   size_t length = 0;
   std::unique_ptr<wchar_t[]> whole = WholeText(Control(id), &length);
   if (!whole) return true;
+  length = KeepOneLine(whole.get(), length);
   size_t bytes = 0;
   std::unique_ptr<char[]> narrow = cp932::FromWide(whole.get(), length, &bytes);
   if (!narrow) return false;
@@ -164,11 +180,17 @@ bool MainWindow::SetFieldText(int id, const wchar_t* text) {
   return true;
 }
 
-bool MainWindow::KeepFieldWithinLimit(int id) {
+bool MainWindow::KeepFieldStorable(int id) {
   HWND field = Control(id);
   size_t length = 0;
   std::unique_ptr<wchar_t[]> text = WholeText(field, &length);
   if (!text) return false;
+  // Another program's text, or a dropped name, with a line break or a control character: the
+  // field shows at once what registering it would store. Sets off one more change.
+  if (KeepOneLine(text.get(), length) != length) {
+    SetWindowTextW(field, text.get());
+    return true;
+  }
   size_t limit = FieldLimit(id);
   size_t bytes = cp932::ByteLength(text.get(), length);
   if (bytes <= limit) return true;
@@ -213,10 +235,14 @@ bool PasteWithinLimit(HWND field, size_t limit) {
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (auto* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
     size_t length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
-    size_t fits = cp932::FittingLength(text, length, RoomForSelection(field, limit));
-    piece = StartOf(text, fits);
-    shortened = fits < length;
+    piece = StartOf(text, length);
     GlobalUnlock(data);
+    if (piece) {
+      length = KeepOneLine(piece.get(), length);
+      size_t fits = cp932::FittingLength(piece.get(), length, RoomForSelection(field, limit));
+      piece[fits] = L'\0';
+      shortened = fits < length;
+    }
   }
   CloseClipboard();
   if (!piece) return false;

@@ -81,39 +81,42 @@ bool IsExistingFolder(const char* prefix, void*) {
 
 }  // namespace
 
-void WaitWhileListFileHeld(unsigned ms) {
-  HWND dialog = mainWindow != nullptr ? mainWindow->dialog : nullptr;
-  if (dialog == nullptr || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) {
-    Sleep(ms);
-    return;
-  }
-  if (mainWindow->listFileWork > 0) mainWindow->RefuseInput(true);
-  ModalScope modal;
-  PumpMessagesUntil(dialog, nullptr, ms);
+ListFileWork::ListFileWork(MainWindow* window) : window_(window), hold_(Wait, this) {
+  window->listFileWork = this;
 }
 
 ListFileWork::~ListFileWork() {
-  if (--window_->listFileWork > 0) return;
-  window_->RefuseInput(false);
+  Refuse(false);
+  window_->listFileWork = nullptr;
   // Done: only changes not yet saved still hold up the session's end.
-  if (!window_->list->modified()) window_->ShowShutdownReason(false);
+  if (!window_->list->modified()) window_->ShowShutdownReason(nullptr);
 }
 
-void MainWindow::RefuseInput(bool refuse) {
-  if (refuse == inputRefused) return;
-  inputRefused = refuse;
-  // Disabling takes the focus away; it is put back where it was.
-  if (refuse) focusBeforeRefusal = GetFocus();
+void ListFileWork::Wait(void* work, unsigned ms) {
+  auto* self = static_cast<ListFileWork*>(work);
+  self->Refuse(true);
+  PumpMessagesUntil(self->window_->dialog, nullptr, ms);
+}
+
+void ListFileWork::Refuse(bool refuse) {
+  if (refuse == refusing_) return;
+  refusing_ = refuse;
+  // Disabling takes the focus away; it is given back afterwards.
+  if (refuse) focus_ = GetFocus();
+  HWND dialog = window_->dialog;
   EnableWindow(dialog, refuse ? FALSE : TRUE);
   // Without the style the shell shows a drop refused rather than letting it fall unheard.
   for (int id : kDropTargets) {
-    LONG_PTR style = GetWindowLongPtrW(Control(id), GWL_EXSTYLE);
-    SetWindowLongPtrW(Control(id), GWL_EXSTYLE,
+    HWND control = window_->Control(id);
+    LONG_PTR style = GetWindowLongPtrW(control, GWL_EXSTYLE);
+    SetWindowLongPtrW(control, GWL_EXSTYLE,
                       refuse ? style & ~WS_EX_ACCEPTFILES : style | WS_EX_ACCEPTFILES);
   }
-  if (!refuse && focusBeforeRefusal != nullptr && IsChild(dialog, focusBeforeRefusal)) {
-    FocusControl(GetDlgCtrlID(focusBeforeRefusal));
-  }
+  if (!refuse) window_->GiveFocusBack(focus_);
+  // The cursor as the window now sets it, rather than at the mouse's next move. Windows shows the
+  // cursor of the thread whose window is under it: elsewhere this changes nothing.
+  SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 std::unique_ptr<wchar_t[]> MainWindow::TitleText() const {

@@ -10,9 +10,11 @@
 #include "resource.h"
 #include "store/file_layer.h"
 #include "store/launch_setting_list.h"
+#include "ui/modal_scope.h"
 #include "ui/taskbar_button.h"
 
 class CommandLineArgs;
+class ListFileWork;
 struct SingleLaunch;
 
 // The property that marks the main window, so that a second copy can find the running one.
@@ -53,10 +55,13 @@ class MainWindow {
   bool ShowAbout();
   bool RequestClose();
   void Teardown();
-  // Tells Windows, or stops telling it, why the session's end is held up.
-  void ShowShutdownReason(bool show);
+  // Tells Windows why the session's end is held up, or, with null, that it no longer is.
+  void ShowShutdownReason(const wchar_t* reason);
   // Focus to a control as the dialog manager moves it, so the default button follows.
   void FocusControl(int id);
+  // The focus back on control when it can take it again; otherwise, should the window be active
+  // with no control focused (brought forward while it refused input), on its first usable one.
+  void GiveFocusBack(HWND control);
   // A second copy asked: the window, restored, comes forward with whatever box it has open.
   void BringForward();
   // The window's icons at the sizes Windows gives for dpi (app/main_window_init.cpp).
@@ -107,9 +112,6 @@ class MainWindow {
   std::unique_ptr<wchar_t[]> TitleText() const;
   bool ChooseOpenPath(wchar_t* buffer, DWORD size);
   bool ChooseSavePath(wchar_t* buffer, DWORD size);
-  // While a held list file is waited for, the window takes neither input nor drops, as under a
-  // box; afterwards the focus goes back where it was.
-  void RefuseInput(bool refuse);
 
   // Field helpers (field_helpers.cpp).
   bool BrowsePath();
@@ -128,8 +130,8 @@ class MainWindow {
   // A text field set to text; false, and the field unchanged, when it does not all fit.
   bool SetFieldText(int id, const wchar_t* text);
   // EN_CHANGE of a text field: text past the field's bytes that came in some other way than
-  // typing or pasting is cut where it came in.
-  bool KeepFieldWithinLimit(int id);
+  // typing or pasting is cut where it came in; a line break ends the text, control characters go.
+  bool KeepFieldStorable(int id);
 
   // Entry editing (entry_editing.cpp).
   bool BeginNewEntry();
@@ -158,14 +160,13 @@ class MainWindow {
   WNDPROC nameEditProc;
   WNDPROC pathEditProc;
   WNDPROC optionsEditProc;
-  bool shutdownReasonShown = false;
-  int listFileWork = 0;       // loads and saves under way (ListFileWork)
-  bool inputRefused = false;  // a held list file is being waited for
-  HWND focusBeforeRefusal = nullptr;
-  SingleLaunch* launchWait = nullptr;  // the single launch being waited for, if any
-  int focusBeforeBatch = 0;            // the control given the focus back after a batch
-  LONG widestRow = 0;                  // the list box's horizontal extent, in pixels
-  int widestRows = 0;                  // how many rows are that wide
+  bool active = false;                           // the active window, as WM_ACTIVATE last said
+  const wchar_t* shutdownReasonShown = nullptr;  // what Windows was told, if anything
+  ListFileWork* listFileWork = nullptr;          // the load or save under way, if any
+  SingleLaunch* launchWait = nullptr;            // the single launch being waited for, if any
+  HWND focusBeforeBatch = nullptr;               // the control given the focus back after a batch
+  LONG widestRow = 0;                            // the list box's horizontal extent, in pixels
+  int widestRows = 0;                            // how many rows are that wide
   // Zero if Windows could not register it.
   UINT bringForwardMessage = 0;
   UINT taskbarButtonCreatedMessage = 0;
@@ -178,30 +179,36 @@ class MainWindow {
 
 extern MainWindow* mainWindow;
 
-// A load or a save of list files from the running window. Its retries share one budget; while
-// one waits for a file another program holds, the window refuses input, and a session's end is
-// refused until the work is done, so that Windows never ends the program in the middle of it.
+// A load or a save of list files from the window, for as long as it lives. Its retries share one
+// deadline. Once it waits for a file another program holds, the window answers as under a box: it
+// repaints and hears the desktop, commands and closes wait, and clicks, keys and drops are
+// refused, with the wait cursor, until the work ends and the focus goes back. A session's end is
+// refused while it lives, so that Windows never ends the program in the middle of it.
 class ListFileWork {
  public:
-  explicit ListFileWork(MainWindow* window) : window_(window) { ++window->listFileWork; }
+  explicit ListFileWork(MainWindow* window);
   ~ListFileWork();
   ListFileWork(const ListFileWork&) = delete;
   ListFileWork& operator=(const ListFileWork&) = delete;
 
+  bool refusing() const { return refusing_; }
+
  private:
-  file_layer::RetryBudget budget_;
+  static void Wait(void* work, unsigned ms);
+  void Refuse(bool refuse);
+
   MainWindow* window_;
+  // Commands and closes that come while it waits run once it has ended; before its first wait
+  // nothing comes through.
+  ModalScope modal_;
+  bool refusing_ = false;
+  HWND focus_ = nullptr;  // where the focus was when the refusal began
+  file_layer::HoldWait hold_;
 };
 
 // At the end of the process: a single launch whose wait was ended may still be inside the shell,
 // and gets up to mostMs to finish starting its program.
 void FinishLaunchesUnderway(DWORD mostMs);
-
-// Between the tries of a list file that another program holds. Once the dialog runs it keeps
-// answering as under a box: it repaints and hears the desktop, commands wait, and during a
-// ListFileWork clicks, keys and drops are refused. Before that the start-up simply sleeps
-// (list_file_commands.cpp).
-void WaitWhileListFileHeld(unsigned ms);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -73,10 +73,11 @@ BOOL RouteSettingList(MainWindow* window, int notification) {
   }
 }
 
-// The three text fields: only a change is looked at, to keep the text within the field's bytes.
+// The three text fields: only a change is looked at, to keep the text one line within the
+// field's bytes.
 BOOL RouteTextField(MainWindow* window, int id, int notification) {
   if (notification != EN_CHANGE) return FALSE;
-  window->KeepFieldWithinLimit(id);
+  window->KeepFieldStorable(id);
   return TRUE;
 }
 
@@ -180,9 +181,12 @@ BOOL HandleClose(HWND dialog) {
 // way (the question can come while it waits for a held file), say no, with a reason for its list
 // of programs that hold the session up, and no box.
 BOOL AnswerEndSession(HWND dialog) {
-  bool keep =
-      mainWindow != nullptr && (mainWindow->list->modified() || mainWindow->listFileWork > 0);
-  if (keep) mainWindow->ShowShutdownReason(true);
+  bool working = mainWindow != nullptr && mainWindow->listFileWork != nullptr;
+  bool keep = working || (mainWindow != nullptr && mainWindow->list->modified());
+  if (keep) {
+    mainWindow->ShowShutdownReason(working ? texts::kListFileWorkReason
+                                           : texts::kUnsavedChangesReason);
+  }
   SetWindowLongPtrW(dialog, DWLP_MSGRESULT, keep ? FALSE : TRUE);
   return TRUE;
 }
@@ -255,6 +259,14 @@ void MainWindow::FocusControl(int id) {
   SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
 }
 
+void MainWindow::GiveFocusBack(HWND control) {
+  bool usable = IsChild(dialog, control) && IsWindowEnabled(control);
+  // Without it, the first control that takes the focus.
+  if (usable || (active && GetFocus() == nullptr)) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, usable ? reinterpret_cast<WPARAM>(control) : 0, usable);
+  }
+}
+
 void MainWindow::BringForward() {
   if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
   SetForegroundWindow(GetLastActivePopup(dialog));
@@ -285,19 +297,19 @@ bool MainWindow::RequestClose() {
   return true;
 }
 
-void MainWindow::ShowShutdownReason(bool show) {
-  if (show == shutdownReasonShown) return;
+void MainWindow::ShowShutdownReason(const wchar_t* reason) {
+  if (reason == shutdownReasonShown) return;
   // Windows shows the reason in its list of programs that hold up a sign-out or shut-down.
-  if (show) {
-    ShutdownBlockReasonCreate(dialog, texts::kUnsavedChangesReason);
+  if (reason != nullptr) {
+    ShutdownBlockReasonCreate(dialog, reason);
   } else {
     ShutdownBlockReasonDestroy(dialog);
   }
-  shutdownReasonShown = show;
+  shutdownReasonShown = reason;
 }
 
 void MainWindow::Teardown() {
-  ShowShutdownReason(false);
+  ShowShutdownReason(nullptr);
   RemovePropW(dialog, kMainWindowMark);
   struct Subclassed {
     int id;
@@ -343,7 +355,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       BOOL handled = RouteCommand(mainWindow, LOWORD(wParam), HIWORD(wParam));
       // Saved or discarded: Windows need no longer be told why the session is held up.
       if (mainWindow != nullptr && !mainWindow->list->modified()) {
-        mainWindow->ShowShutdownReason(false);
+        mainWindow->ShowShutdownReason(nullptr);
       }
       return handled;
     }
@@ -364,6 +376,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT,
                         static_cast<LONG_PTR>(mainWindow->SetMode(static_cast<UiMode>(wParam))));
       return TRUE;
+    case WM_ACTIVATE:
+      if (mainWindow != nullptr) mainWindow->active = LOWORD(wParam) != WA_INACTIVE;
+      return FALSE;
     case WM_SETFOCUS:
       // In BatchEnd the focus stays on the window: the dialog manager would put it back on the
       // disabled button.
@@ -375,7 +390,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_SETCURSOR:
       // The wait for a held list file shows; a click on the refusing window beeps, as on any
       // disabled one.
-      if (mainWindow == nullptr || !mainWindow->inputRefused) return FALSE;
+      if (mainWindow == nullptr || mainWindow->listFileWork == nullptr ||
+          !mainWindow->listFileWork->refusing()) {
+        return FALSE;
+      }
       if (HIWORD(lParam) == WM_LBUTTONDOWN || HIWORD(lParam) == WM_RBUTTONDOWN) MessageBeep(MB_OK);
       SetCursor(LoadCursorW(nullptr, reinterpret_cast<const wchar_t*>(IDC_WAIT)));
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);

@@ -122,5 +122,7 @@ inline constexpr wchar_t kSaveBeforeExitCaption[] = L"保存確認";
 
 // Sign-out, restart or shut-down with unsaved changes: Windows takes this text wide.
 inline constexpr wchar_t kUnsavedChangesReason[] = L"保存されていない変更があります。";
+// The same while a list file is being read or written.
+inline constexpr wchar_t kListFileWorkReason[] = L"リストファイルを読み書きしています。";
 
 }  // namespace texts

@@ -84,4 +84,38 @@ TEST(UnsharedFile, SaveReplacesAFileAnotherProgramHasClosed) {
   EXPECT_STREQ(loaded.filePath(), path.c_str());
 }
 
+// A save keeps a hidden, system file so, saves a name of 250 characters, writes through a link.
+TEST(UnsharedFile, AnOverwriteSaveKeepsWhatTheFileIs) {
+  LaunchSettingList list;
+  for (std::string name : {std::string("h"), std::string(250, 'n'), std::string("l")}) {
+    TestFolder folder;
+    std::string path = folder.Path(name), file = folder.Path(name == "l" ? "t" : name);
+    std::wstring wide = Wide932(file, CP_UTF8), link = Wide932(path, CP_UTF8);
+    DWORD kept = (name == "h" ? FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM : 0) | 0x20;
+    WriteBytes(file, {1});
+    SetFileAttributesW(wide.c_str(), kept);
+    bool noLink =
+        file != path && !(CreateSymbolicLinkW(link.c_str(), L"t", 2) && HeldOpen(path).ok());
+    if (noLink) GTEST_SKIP() << "no symbolic link can be made: Wine makes none, Windows may refuse";
+    ASSERT_TRUE(list.SaveToFile(path.c_str(), kListFileSignature));
+    EXPECT_EQ(ReadBytes(file).size(), 25u);
+    EXPECT_EQ(GetFileAttributesW(wide.c_str()) & 0x26, kept);  // hidden, system, archive
+    EXPECT_EQ(GetFileAttributesW(link.c_str()) & 0x400, file != path ? 0x400u : 0u);  // a link
+  }
+}
+
+// A list file nobody may read fails at once, as a missing one does: only a hold is waited out.
+TEST(UnsharedFile, ADeniedReadFailsAtOnce) {
+  TestFolder folder;
+  std::string path = folder.Path("denied.dat");
+  WriteBytes(path, kSignature);
+  ACL none = {ACL_REVISION, 0, sizeof none, 0, 0};  // whom the file allows: nobody
+  SECURITY_DESCRIPTOR nobody = {1, 0, SE_DACL_PRESENT, {}, {}, {}, &none};  // revision 1
+  ASSERT_TRUE(SetFileSecurityW(Wide932(path, CP_UTF8).c_str(), DACL_SECURITY_INFORMATION, &nobody));
+  if (HeldOpen(path).ok()) GTEST_SKIP() << "this user reads what a file denies (root, under Wine)";
+  ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(LaunchSettingList().LoadFromFile(path.c_str(), kListFileSignature, true));
+  EXPECT_LT(GetTickCount64() - start, 1000u);
+}
+
 }  // namespace

@@ -236,7 +236,7 @@ void RunHeld(const HeldCase& c) {
   auto takesDrops = [&] {
     return (GetWindowLongPtrW(drops, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
   };
-  ASSERT_TRUE(HoldFile(c.save && !c.target ? path + ".kmtmp" : path, 60000));
+  ASSERT_TRUE(HoldFile(c.save && !c.target ? folder.Path("~kmlaunch.tmp") : path, 60000));
   bool refused = false;
   DWORD_PTR mayEnd = TRUE;
   ULONGLONG waitBegan = 0;

@@ -157,6 +157,11 @@ TEST(FieldLimits, APasteIntoTheMiddleIsCutWhereItGoesIn) {
     EXPECT_TRUE(SendMessageW(field, EM_CANUNDO, 0, 0));
     SendMessageW(field, EM_UNDO, 0, 0);
     EXPECT_EQ(host.Text(c.id), Narrow932(text));
+    SetWindowTextW(field, L"x\ty\x7F\nz");  // another program's text
+    EXPECT_EQ(host.Text(c.id), "x y");
+    ASSERT_TRUE(PutOnClipboard(host.dialog(), L"C:\\a b.exe\r\n次の行\r\n"));  // a copied line
+    SendMessageW(field, WM_PASTE, 0, 0);
+    EXPECT_EQ(host.Text(c.id), "C:\\a b.exex y");
   }
 }
 
