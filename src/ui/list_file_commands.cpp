@@ -70,6 +70,7 @@ class CurrentFolderKept {
 bool RunFileDialog(OPENFILENAMEW* request, BOOL (*run)(OPENFILENAMEW*)) {
   CurrentFolderKept folder;
   ModalScope modal;
+  if (shell_calls::seeFileRequest != nullptr) shell_calls::seeFileRequest(request);
   return run(request) != FALSE;
 }
 

@@ -108,14 +108,12 @@ HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID i
 }
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
-  if (seeFileRequest != nullptr) seeFileRequest(request);
   NeedCom();
   KM_BOUND(L"comdlg32.dll", GetOpenFileNameW);
   return bound != nullptr && bound(request);
 }
 
 BOOL GetSaveFileNameW(OPENFILENAMEW* request) {
-  if (seeFileRequest != nullptr) seeFileRequest(request);
   NeedCom();
   KM_BOUND(L"comdlg32.dll", GetSaveFileNameW);
   return bound != nullptr && bound(request);
