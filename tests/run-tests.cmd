@@ -1,7 +1,7 @@
 @echo off
 rem The Windows tests of kmlaunch, as scripts/test runs them: run-tests.cmd [dpi144^|codepage^|quick]
 rem   (none)    every test program and the exerciser's short pass
-rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
+rem   dpi144    the layout, icon, extent and DPI awareness tests alone, on a display at 150 %
 rem   codepage  every test program again, on a system of another code page
 rem   quick     the store, text and window tests alone
 rem Each program's output is kept in logs\NAME.log beside this file. The last line counts test
@@ -17,6 +17,7 @@ type nul > "%failures%"
 if "%~1"=="dpi144" (
   set KM_EXPECT_DPI=144
   call :gtest window_tests "--gtest_filter=Layout.*:Icons.*:ListPane.HorizontalExtent*"
+  call :gtest startup_tests "--gtest_filter=Startup.TheManifestMakesTheWindow*"
   goto summary
 )
 set brief=& if "%~1"=="codepage" set brief=--gtest_brief=1
