@@ -8,7 +8,7 @@ APT_PACKAGES=(cmake make git g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-pos
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
   clang-format xdotool imagemagick python3
-  mmdebstrap uidmap dpkg-dev)  # the other Wine's root (user namespaces, the eatmydata hook)
+  mmdebstrap uidmap dpkg-dev mount)  # the other Wine's root (user namespaces, eatmydata, binds)
 # Debian 13 ships clang's sanitizer runtimes in a package of their own; Debian 12 has them in
 # clang's.
 HOST_RELEASE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
