@@ -7,12 +7,11 @@ BUILD="$ROOT/build"
 APT_PACKAGES=(cmake make git g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
-  clang-format xdotool imagemagick python3
+  libclang-rt-dev clang-format xdotool imagemagick python3
   mmdebstrap uidmap dpkg-dev mount)  # the other Wine's root (user namespaces, eatmydata, binds)
-# Debian 13 ships clang's sanitizer runtimes in a package of their own; Debian 12 has them in
-# clang's.
+# libclang-rt-dev: the sanitizer runtimes of each release's clang (libclang-rt-14-dev on Debian 12,
+# libclang-rt-19-dev on Debian 13), which clang itself only recommends.
 HOST_RELEASE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-[ "$HOST_RELEASE" = bookworm ] || APT_PACKAGES+=(libclang-rt-19-dev)
 
 # The one-time installation needs root: a normal user is asked for sudo, and only for that.
 # The build, the Wine prefix and the tests stay the user's own.
