@@ -7,7 +7,11 @@ BUILD="$ROOT/build"
 APT_PACKAGES=(cmake make git g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic locales googletest libgtest-dev libbenchmark-dev clang
-  clang-format xdotool imagemagick python3)
+  libclang-rt-dev clang-format xdotool imagemagick python3
+  mmdebstrap uidmap dpkg-dev mount)  # the other Wine's root (user namespaces, eatmydata, binds)
+# libclang-rt-dev: the sanitizer runtimes of each release's clang (libclang-rt-14-dev on Debian 12,
+# libclang-rt-19-dev on Debian 13), which clang itself only recommends.
+HOST_RELEASE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 
 # The one-time installation needs root: a normal user is asked for sudo, and only for that.
 # The build, the Wine prefix and the tests stay the user's own.
@@ -35,8 +39,9 @@ install_missing() {
   if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     as_root apt-get update -qq
+    # dpkg without an fsync after each file: a first install is about 1.7 GB.
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
+      -o Dpkg::Options::=--force-unsafe-io "${missing[@]}" >/dev/null
   fi
   # Under Wine the locale sets the ANSI code page: 932, 1252, and 65001 for a Windows locale that
   # has none.
@@ -50,7 +55,7 @@ install_missing() {
   if [ -n "$generate" ]; then as_root locale-gen >/dev/null; fi
   # npm, for the workflow's validator, where the machine has no Node.js of its own.
   command -v npm >/dev/null || as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-    --no-install-recommends npm >/dev/null
+    --no-install-recommends -o Dpkg::Options::=--force-unsafe-io npm >/dev/null
   # Only now that it exists: set before, every program started meanwhile would warn about it.
   export LC_ALL=ja_JP.UTF-8
 }
@@ -135,6 +140,50 @@ set_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
       >/dev/null 2>&1 </dev/null
   fi
+}
+
+# The other Wine, so that every run has both: Debian 13's Wine 10 beside Debian 12's own Wine 8, or
+# Debian 12's Wine 8 on Debian 13. It lives in a root of that release's packages under build/,
+# made once; scripts/wine-root runs its programs.
+if [ "$HOST_RELEASE" = bookworm ]; then
+  OTHER_RELEASE=trixie OTHER_WINE=wine10
+else
+  OTHER_RELEASE=bookworm OTHER_WINE=wine8
+fi
+OTHER_ROOT="$BUILD/wine-root-$OTHER_RELEASE"
+
+# The mirror this machine's apt uses, else Debian's own.
+debian_mirror() {
+  local uri
+  uri=$(grep -rhoE 'https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list /etc/apt/sources.list.d \
+    2>/dev/null | head -n 1 | tr -d ' ')
+  echo "${uri:-http://deb.debian.org/debian}"
+}
+
+make_wine_root() {
+  [ -f "$OTHER_ROOT/.kmlaunch-ready" ] && return
+  rm -rf "$OTHER_ROOT"
+  # Small and quick: no recommends, no documentation, dpkg without fsync; the locales that give
+  # the code pages and the Japanese font, as on the host.
+  timeout 900 mmdebstrap --quiet --variant=apt --include=wine,wine64,locales,fonts-ipafont-gothic \
+    --hook-dir=/usr/share/mmdebstrap/hooks/eatmydata --dpkgopt=force-unsafe-io \
+    --dpkgopt='path-exclude=/usr/share/doc/*' --dpkgopt='path-exclude=/usr/share/man/*' \
+    --customize-hook="printf '%s UTF-8\\n' ${CODE_PAGE_LOCALES[*]} >\"\$1/etc/locale.gen\" &&
+      chroot \"\$1\" locale-gen >/dev/null" \
+    "$OTHER_RELEASE" "$OTHER_ROOT" "$(debian_mirror)" || return 1
+  touch "$OTHER_ROOT/.kmlaunch-ready"
+}
+
+# From here on wine, wineboot and wineserver are the root's.
+use_other_wine() {
+  local bin="$BUILD/$OTHER_WINE-bin" program
+  mkdir -p "$bin"
+  for program in wine wineboot wineserver; do
+    printf '#!/bin/sh\nexec "%s" "%s" /usr/bin/%s "$@"\n' "$ROOT/scripts/wine-root" "$OTHER_ROOT" \
+      "$program" >"$bin/$program"
+    chmod +x "$bin/$program"
+  done
+  export PATH="$bin:$PATH"
 }
 
 stop_everything() {

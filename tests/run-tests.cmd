@@ -2,7 +2,7 @@
 rem The Windows tests of kmlaunch, as scripts/test runs them:
 rem   run-tests.cmd [dpi144^|codepage^|quick^|exercise]
 rem   (none)    every test program
-rem   dpi144    the layout, icon and extent tests alone, on a display at 150 %
+rem   dpi144    the layout, icon, extent and DPI awareness tests alone, on a display at 150 %
 rem   codepage  every test program again, on a system of another code page
 rem   quick     the store, text and window tests alone
 rem   exercise  every test program, then the exerciser's short pass: it takes the keyboard and
@@ -29,6 +29,7 @@ type nul > "%failures%"
 if "%~1"=="dpi144" (
   set KM_EXPECT_DPI=144
   call :gtest window_tests "--gtest_filter=Layout.*:Icons.*:ListPane.HorizontalExtent*"
+  call :gtest startup_tests "--gtest_filter=Startup.TheManifestMakesTheWindow*"
   goto summary
 )
 set brief=

@@ -29,8 +29,8 @@ int32_t DecodeInt32(const unsigned char in[4]) {
 // Collects small writes into blocks; the first failure sticks.
 class BlockWriter {
  public:
-  explicit BlockWriter(file_layer::File* file)
-      : file_(file), block_(new (std::nothrow) unsigned char[kBlockSize]) {
+  explicit BlockWriter(file_layer::File* file) : file_(file) {
+    block_ = new (std::nothrow) unsigned char[kBlockSize];
     ok_ = block_ != nullptr;
   }
   ~BlockWriter() { delete[] block_; }
@@ -68,8 +68,9 @@ class BlockWriter {
 // Hands out exact-length pieces of the file; a short piece means the file ended.
 class BlockReader {
  public:
-  explicit BlockReader(file_layer::File* file)
-      : file_(file), block_(new (std::nothrow) unsigned char[kBlockSize]) {}
+  explicit BlockReader(file_layer::File* file) : file_(file) {
+    block_ = new (std::nothrow) unsigned char[kBlockSize];
+  }
   ~BlockReader() { delete[] block_; }
 
   // Points *piece at size bytes, valid until the next call; false if they are not all there.

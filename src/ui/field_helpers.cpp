@@ -258,11 +258,14 @@ bool CharacterFits(HWND field, wchar_t typed, size_t limit) {
   return cp932::ByteLength(&typed, 1) <= RoomForSelection(field, limit);
 }
 
+// Where a control's own procedure is kept in MainWindow.
+using SavedProcedure = WNDPROC MainWindow::*;
+
 // The frame of the subclassed controls: typing and pasting into a text field stop at its bytes;
 // a drop is handed to takeDrop and then released; everything else goes to the control's own
 // procedure.
 LRESULT RouteSubclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                        WNDPROC MainWindow::*saved, void (*takeDrop)(MainWindow*, HWND, HDROP),
+                        SavedProcedure saved, void (*takeDrop)(MainWindow*, HWND, HDROP),
                         int fieldId = 0) {
   MainWindow* owner = WindowOf(window);
   if (owner == nullptr) return 0;

@@ -34,7 +34,8 @@ if not flags or int(flags.group(1), 16) & 0x160 != 0x160 or not re.search(
     failures.append("no HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT or relocations")
 # DLLs from System32 only; a copy run as administrator still hears a second copy.
 content = open(program, "rb").read()
-imported = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", headers, re.M))
+# A row is the thunk's address, binutils 2.44's ordinal ("<none>"), the hint and the name.
+imported = set(re.findall(r"^\s+[0-9a-f]+\s+(?:\S+\s+)?[0-9a-f]+\s+(\w+)$", headers, re.M))
 for name in ("SetDllDirectoryW", "LoadLibraryExW", "ChangeWindowMessageFilterEx"):
     if name not in imported:
         failures.append(f"does not import {name}")

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <functional>
@@ -396,6 +397,29 @@ TEST(Startup, RunsWithVersionSixOfTheCommonControls) {
   ASSERT_NE(copy.window(), nullptr);
   std::string loaded = "none";
   EXPECT_TRUE(HasCommonControlsSix(copy.process(), &loaded)) << loaded;
+}
+
+// At 150 % the window is laid out at that scale by the program itself, the manifest's per-monitor
+// awareness reaching it; the same program without its manifest is left for the system to stretch.
+TEST(Startup, TheManifestMakesTheWindowDrawItselfAtTheDisplaysScale) {
+  if (GetEnvironmentVariableA("KM_EXPECT_DPI", nullptr, 0) == 0)
+    GTEST_SKIP() << "for a display at 150 % (run-tests.cmd dpi144)";
+  auto wine = reinterpret_cast<const char* (*)()>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
+  if (wine != nullptr && std::atoi(wine()) < 9)
+    GTEST_SKIP() << "Wine 8 lets every window draw itself at the display's scale, manifest or not";
+  TestFolder folder;
+  std::string bare = folder.Path("kmlaunch.exe");  // nothing beside it
+  ASSERT_TRUE(
+      CopyFileW(Wide932(ProgramPath(), CP_UTF8).c_str(), Wide932(bare, CP_UTF8).c_str(), 0));
+  for (const std::string& program : {ProgramPath(), bare}) {
+    RunningCopy copy("", true, program);
+    ASSERT_NE(copy.window(), nullptr);
+    DPI_AWARENESS_CONTEXT context = GetWindowDpiAwarenessContext(copy.window());
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(context),
+              program == bare ? DPI_AWARENESS_UNAWARE : DPI_AWARENESS_PER_MONITOR_AWARE);
+    EXPECT_EQ(GetDpiForWindow(copy.window()), program == bare ? 96u : 144u);
+  }
 }
 
 // The program's own resources are its two dialogs and its icon, and nothing else: the manifest
