@@ -14,6 +14,12 @@ constexpr size_t kBlockSize = 64 * 1024;
 // A save's own file: short, so that a name of 255 characters still has a neighbour, and not
 // ".dat", so that neither the user nor the open dialog takes what a killed save left for a list.
 constexpr char kTempName[] = "~kmlaunch.tmp";
+// Where a path's folder ends, in the form the file layer's final path has on each system.
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
 
 void EncodeInt32(int32_t value, unsigned char out[4]) {
   auto bits = static_cast<uint32_t>(value);
@@ -118,7 +124,7 @@ bool LaunchSettingList::SaveToFile(const char* path, const char* signature) {
   std::unique_ptr<char[]> final = file_layer::FinalPath(path);
   const char* target = final ? final.get() : path;
   size_t folder = std::strlen(target);
-  while (folder > 0 && target[folder - 1] != '\\') --folder;
+  while (folder > 0 && target[folder - 1] != kSeparator) --folder;
   std::unique_ptr<char[]> tempPath(new (std::nothrow) char[folder + sizeof kTempName]);
   if (!tempPath) return false;
   std::memcpy(tempPath.get(), target, folder);
