@@ -44,15 +44,25 @@ struct Watchdog : testing::EmptyTestEventListener {
   static inline std::atomic<const testing::TestInfo*> running;
   static inline std::atomic<ULONGLONG> started;
   static inline DWORD limitMs;
+  static inline HANDLE changed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   void OnTestStart(const testing::TestInfo& test) override {
     started = GetTickCount64();
     running = &test;
+    SetEvent(changed);
   }
-  void OnTestEnd(const testing::TestInfo&) override { running = nullptr; }
+  void OnTestEnd(const testing::TestInfo&) override {
+    running = nullptr;
+    SetEvent(changed);
+  }
+  // Waits for the next test to start or end, or for the running one's limit.
   static DWORD WINAPI Watch(void*) {
-    for (;; Sleep(1000)) {
+    for (;;) {
       const testing::TestInfo* test = running;
-      if (test == nullptr || GetTickCount64() - started < limitMs) continue;
+      ULONGLONG spent = GetTickCount64() - started;
+      if (test == nullptr || spent < limitMs) {
+        WaitForSingleObject(changed, test == nullptr ? INFINITE : DWORD(limitMs - spent));
+        continue;
+      }
       std::string limit = " (ran past " + std::to_string(limitMs / 1000) + " s)";
       std::printf("\n[  TIMEOUT ] %s.%s%s\n", test->test_suite_name(), test->name(), limit.c_str());
       std::fflush(stdout);
