@@ -16,6 +16,7 @@
 
 #include "resource.h"
 #include "store/launch_setting_list.h"
+#include "support/answerer.h"
 #include "support/cp932_text.h"
 #include "support/test_folder.h"
 #include "ui/probe_log.h"
@@ -46,9 +47,13 @@ class RunningCopy {
     WaitForInputIdle(process_.hProcess, 10000);
     // Until the window comes or the copy ends: a start-up that waits for a held file, on a
     // loaded machine, can take many seconds.
-    for (int i = 0; waitForWindow && i < 2400 && window_ == nullptr; ++i) {
-      EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
-      if (window_ == nullptr && WaitForSingleObject(process_.hProcess, 25) == WAIT_OBJECT_0) break;
+    if (waitForWindow) {
+      WaitUntil(
+          [&] {
+            EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
+            return window_ != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+          },
+          60000);
     }
   }
   ~RunningCopy() {
@@ -67,20 +72,7 @@ class RunningCopy {
 
   std::string Caption() const { return WindowText932(window_); }
 
-  std::vector<std::string> Rows() const {
-    std::vector<std::string> rows;
-    HWND listBox = GetDlgItem(window_, IDC_SETTING_LIST);
-    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-      // Across processes Wine carries the row whole only in the wide form.
-      wchar_t wide[512] = {};
-      if (SendMessageW(listBox, LB_GETTEXTLEN, i, 0) < 511) {
-        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-      }
-      rows.push_back(Narrow932(wide));
-    }
-    return rows;
-  }
+  std::vector<std::string> Rows() const { return ListRows(GetDlgItem(window_, IDC_SETTING_LIST)); }
 
  private:
   static BOOL CALLBACK Match(HWND window, LPARAM self) {
@@ -157,7 +149,7 @@ HWND WaitForWindowOf(const RunningCopy& copy, std::function<bool(HWND)> match) {
     std::function<bool(HWND)> match;
     HWND found;
   } search = {&copy, std::move(match), nullptr};
-  for (int i = 0; i < 400 && search.found == nullptr; ++i) {
+  WaitUntil([&] {
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
           auto* s = reinterpret_cast<Search*>(data);
@@ -171,19 +163,16 @@ HWND WaitForWindowOf(const RunningCopy& copy, std::function<bool(HWND)> match) {
           return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) Sleep(25);
-  }
+    return search.found != nullptr;
+  });
   return search.found;
 }
 
-// The caption and text of the first message box the copy shows, which is then answered.
-std::pair<std::string, std::string> AnswerFirstBox(const RunningCopy& copy, int button = IDOK) {
-  HWND box = WaitForWindowOf(copy, [](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
-  if (box == nullptr) return {};
-  std::string caption = WindowText932(box);
-  std::string text = WindowText932(GetDlgItem(box, 0xFFFF));
-  PostMessageW(box, WM_COMMAND, button, 0);
-  return {caption, text};
+// The first message box the copy shows, answered with button.
+Seen AnswerFirstBox(const RunningCopy& copy, int button = IDOK) {
+  Answerer answerer({Press(button)}, GetProcessId(copy.process()));
+  WaitUntil([&] { return !answerer.seen().empty(); });
+  return answerer.seen().empty() ? Seen() : answerer.seen()[0];
 }
 
 // A list file damaged part-way shows what could be read, but is not the list's file: closing with
@@ -199,15 +188,16 @@ TEST(Startup, AListFileDamagedPartWayIsNeverOverwrittenWithLess) {
   EXPECT_EQ(copy.Rows(), std::vector<std::string>{"a"});
   EXPECT_EQ(copy.Caption(), "カメリオランチャ - 無題");
   PostMessageW(copy.window(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(AnswerFirstBox(copy, IDYES).first, "保存確認");
+  EXPECT_EQ(AnswerFirstBox(copy, IDYES).caption, "保存確認");
   // A name is asked for, none offered. Found by its caption: the closing box, or the dialog before
   // its caption is set, may be on the screen first.
   HWND next = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "ファイルを保存"; });
   ASSERT_NE(next, nullptr);
+  // OK with no name keeps the dialog up; Cancel, taken after it, closes it.
   PostMessageW(next, WM_COMMAND, IDOK, 0);
-  Sleep(500);
   PostMessageW(next, WM_COMMAND, IDCANCEL, 0);
-  Sleep(200);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(next); }));
+  WaitForInputIdle(copy.process(), 10000);
   EXPECT_EQ(ReadBytes(path), bytes);
   TerminateProcess(copy.process(), 0);
 }
@@ -232,12 +222,12 @@ TEST(Startup, ADllPlantedBesideTheProgramIsNeverLoaded) {
   RunningCopy copy("", true, program);
   SetEnvironmentVariableW(L"KM_PLANTED_LOG", nullptr);
   ASSERT_NE(copy.window(), nullptr);
+  Answerer answerer({Choose(1)}, GetProcessId(copy.process()));
   PostMessageW(copy.window(), WM_COMMAND, IDC_LOAD_LIST, 0);
-  HWND choice = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "読込方法"; });
-  ASSERT_NE(choice, nullptr);
-  PostMessageW(choice, WM_COMMAND, IDOK, 0);
   HWND open = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "ファイルを開く"; });
   ASSERT_NE(open, nullptr);
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].caption, "読込方法");
   WaitForInputIdle(copy.process(), 10000);  // the dialog has loaded what it loads
   for (const char* name : names) {
     EXPECT_EQ(GetFileAttributesW(Wide932(folder.Path("marks\\") + name, CP_UTF8).c_str()),
@@ -258,15 +248,16 @@ TEST(Startup, SlashXFirstStartsTheBatchWithoutAnyInput) {
     SCOPED_TRACE(option);
     RunningCopy copy(std::string(option) + " " + path);
     ASSERT_NE(copy.window(), nullptr);
-    EXPECT_EQ(AnswerFirstBox(copy), std::make_pair(std::string("一括起動完了"),
-                                                   std::string("すべての起動が完了しました。")));
+    Seen box = AnswerFirstBox(copy);
+    EXPECT_EQ(box.caption, "一括起動完了");
+    EXPECT_EQ(box.text, "すべての起動が完了しました。");
     EXPECT_EQ(copy.Rows(), std::vector<std::string>{"off"});
   }
   // The warning comes before the dialog manager first shows the window.
   RunningCopy empty("/x", false);
-  EXPECT_EQ(AnswerFirstBox(empty),
-            std::make_pair(std::string("実行不可（未登録）"),
-                           std::string("起動設定データが1件も登録されていません。")));
+  Seen box = AnswerFirstBox(empty);
+  EXPECT_EQ(box.caption, "実行不可（未登録）");
+  EXPECT_EQ(box.text, "起動設定データが1件も登録されていません。");
 }
 
 // A copy started while another runs: it shows no window and ends with exit code 0.
@@ -298,7 +289,7 @@ TEST(Startup, SecondCopyBringsTheRunningOneForwardAndEndsWithoutAWindow) {
     ASSERT_EQ(IsIconic(first.window()) != FALSE, minimised);
     ExpectEndsAtOnceWithoutAWindow();
     // The first copy comes forward once it has read the message the second one posted.
-    for (int i = 0; i < 400 && GetForegroundWindow() != first.window(); ++i) Sleep(25);
+    WaitUntil([&] { return GetForegroundWindow() == first.window(); });
     EXPECT_TRUE(IsWindow(first.window()));
     EXPECT_FALSE(IsIconic(first.window()));
     EXPECT_EQ(GetForegroundWindow(), first.window());

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "modal_answerer.h"
 #include "probe_log.h"
 #include "resource.h"
 #include "support/test_folder.h"
@@ -16,9 +15,9 @@
 
 namespace {
 
-// A box as seen by the watcher, with the window's state at that moment.
+// A box of the batch, with the window's state as it opened.
 struct BatchBox {
-  BoxSeen box;
+  Seen box;
   UiMode mode;
   bool topmost;
   bool batchEnabled;
@@ -26,77 +25,49 @@ struct BatchBox {
   int selection;
 };
 
-// Finds the message boxes of this process on any thread, reads them and clicks OK.
+// Answers the batch's boxes, which its worker shows, and keeps each with the window's state.
 class BatchDriver {
  public:
-  explicit BatchDriver(MainDialogHost& host) : host_(host) {}
+  explicit BatchDriver(MainDialogHost& host, std::vector<Step> steps = {})
+      : answerer_(std::move(steps)) {
+    answerer_.onOpen = [this, &host](const Seen& seen) {
+      if (seen.kind != Step::Box || mainWindow == nullptr) return;
+      boxes_.push_back(
+          {seen, host.window()->mode.load(), host.Topmost(), host.IsEnabled(IDC_BATCH),
+           host.Text(IDC_BATCH),
+           static_cast<int>(SendMessageW(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0))});
+      if (onBox_) onBox_(boxes_.back());
+    };
+  }
 
-  // Runs until the batch is over (Idle again) or the time is up; onTick runs every round and
+  // Until the batch is over (Idle again), or finished says so; onTick runs at every turn and
   // onBox just before a box is answered.
-  // finished, when given, replaces the end test.
   bool Run(std::function<void()> onTick = nullptr,
            std::function<void(const BatchBox&)> onBox = nullptr,
-           std::function<bool()> finished = nullptr, DWORD timeoutMs = 20000) {
-    DWORD start = GetTickCount();
+           std::function<bool()> finished = nullptr) {
+    onBox_ = std::move(onBox);
     bool wasBusy = false;
-    while (GetTickCount() - start < timeoutMs) {
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      if (finished ? finished() : mainWindow == nullptr) return true;
-      if (mainWindow == nullptr) return false;
-      UiMode mode = host_.window()->mode.load();
-      wasBusy |= mode == UiMode::Batch || mode == UiMode::BatchEnd;
-      if (!finished && wasBusy && mode == UiMode::Idle) return true;
-      EnumWindows(&BatchDriver::Visit, reinterpret_cast<LPARAM>(this));
-      for (HWND box : pending_) Answer(box, onBox);
-      pending_.clear();
-      if (onTick) onTick();
-      Sleep(2);
-    }
-    return false;
+    bool ended = false;
+    WaitUntil(
+        [&] {
+          if (finished ? finished() : mainWindow == nullptr) return ended = true;
+          if (mainWindow == nullptr) return true;
+          UiMode mode = mainWindow->mode.load();
+          wasBusy |= mode == UiMode::Batch || mode == UiMode::BatchEnd;
+          if (!finished && wasBusy && mode == UiMode::Idle) return ended = true;
+          if (onTick) onTick();
+          return false;
+        },
+        20000);
+    return ended;
   }
 
   const std::vector<BatchBox>& boxes() const { return boxes_; }
 
  private:
-  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-    auto* driver = reinterpret_cast<BatchDriver*>(self);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof className);
-    // An answered box's own thread may be tearing it down: a look at its children then makes
-    // Wine 10's server loop for ever, so it is never looked at again.
-    if (process == GetCurrentProcessId() && std::string(className) == "#32770" &&
-        driver->answered_.count(window) == 0 && GetDlgItem(window, 0xFFFF) != nullptr &&
-        IsWindowVisible(window)) {
-      driver->answered_.insert(window);
-      driver->pending_.push_back(window);
-    }
-    return TRUE;
-  }
-
-  void Answer(HWND window, const std::function<void(const BatchBox&)>& onBox) {
-    BatchBox seen;
-    seen.box = ReadBox(window);
-    seen.mode = host_.window()->mode.load();
-    seen.topmost = host_.Topmost();
-    seen.batchEnabled = host_.IsEnabled(IDC_BATCH);
-    seen.batchCaption = host_.Text(IDC_BATCH);
-    seen.selection =
-        static_cast<int>(SendMessageA(host_.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
-    boxes_.push_back(seen);
-    if (onBox) onBox(seen);
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
-  }
-
-  MainDialogHost& host_;
-  std::set<HWND> answered_;
-  std::vector<HWND> pending_;
+  Answerer answerer_;
   std::vector<BatchBox> boxes_;
+  std::function<void(const BatchBox&)> onBox_;
 };
 
 void AddSetting(MainWindow* window, const char* name, const std::string& path, const char* options,
@@ -110,11 +81,6 @@ void AddSetting(MainWindow* window, const char* name, const std::string& path, c
   window->RefillList();
 }
 
-void Select(MainDialogHost& host, int row) {
-  SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, row, 0);
-  host.ListNotify(LBN_SELCHANGE);
-}
-
 const std::string kDone = "すべての起動が完了しました。";
 const std::string kStopped = "一括起動を中止しました。";
 
@@ -125,7 +91,7 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   AddSetting(host.window(), "off", ProbePath(), "off", 0);
   AddSetting(host.window(), "p1", ProbePath(), "p1", 1);
   AddSetting(host.window(), "p2", ProbePath(), "p2", 1);
-  Select(host, 1);  // the current row, selected and shown again afterwards
+  host.Select(1);  // the current row, selected and shown again afterwards
   // The list's folder then goes, as a file server does: the captions never ask about it again.
   TestFolder folder;
   std::string file = folder.Path("server\\list.dat");
@@ -277,8 +243,7 @@ TEST(Batch, StopsTakeEffectBetweenSettings) {
     EXPECT_EQ(driver.boxes().back().mode, UiMode::BatchEnd);
     EXPECT_EQ(log.Count("command"), c.started);
     // A stop ends the wait, never the launch: a started program gets ready all the same.
-    for (int i = 0; i < 200 && log.Count("ready") < c.started; ++i) Sleep(25);
-    EXPECT_EQ(log.Count("ready"), c.started);
+    EXPECT_TRUE(WaitUntil([&] { return log.Count("ready") == c.started; }, 5000));
     EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
     ASSERT_FALSE(recorder.captions().empty());
     EXPECT_EQ(recorder.captions()[0],
@@ -289,7 +254,7 @@ TEST(Batch, StopsTakeEffectBetweenSettings) {
 
 TEST(Batch, EmptyListIsRefused) {
   MainDialogHost host;
-  MessageBoxAnswerer answerer({IDOK});
+  Answerer answerer({Press(IDOK)});
   host.Click(IDC_BATCH);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, "起動設定データが1件も登録されていません。");
@@ -314,8 +279,7 @@ TEST(Batch, EndOfBatchRacesNeitherACloseNorANewBatch) {
     AddSetting(host.window(), "a", ProbePath(), "", 0);
     bool closing = round % 2 == 0;
     // The accepted close asks about the unsaved list: leave without saving.
-    MessageBoxAnswerer saveQuestion({IDNO});
-    BatchDriver driver(host);
+    BatchDriver driver(host, {Press(IDOK), Press(closing ? IDNO : IDOK)});
     bool answered = false;
     host.Click(IDC_BATCH);
     int batchesSeen = 0;
@@ -339,6 +303,7 @@ TEST(Batch, EndOfBatchRacesNeitherACloseNorANewBatch) {
           }
         },
         [&](const BatchBox& box) {
+          if (box.box.caption == "保存確認") return;
           ++batchesSeen;
           EXPECT_EQ(box.box.text, kDone);
           EXPECT_EQ(box.mode, UiMode::BatchEnd);
@@ -350,7 +315,8 @@ TEST(Batch, EndOfBatchRacesNeitherACloseNorANewBatch) {
           return restarted && batchesSeen == 2 && host.window()->mode.load() == UiMode::Idle;
         }));
     if (closing) {
-      EXPECT_EQ(saveQuestion.seen().size(), 1u);
+      ASSERT_EQ(driver.boxes().size(), 2u);
+      EXPECT_EQ(driver.boxes()[1].box.caption, "保存確認");
       closes += mainWindow == nullptr;
     } else {
       EXPECT_EQ(batchesSeen, 2);
@@ -379,9 +345,10 @@ TEST(BatchStop, EndsTheWaitForAProgramThatNeverReadsItsMessages) {
   bool ended = driver.Run(
       [&] {
         if (stopped || log.Count("pid") != 1) return;
-        hung =
-            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(log.Values("pid")[0]));
-        Sleep(300);  // well into the wait
+        hung = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
+                           std::stoul(log.Values("pid")[0]));
+        // Well into the wait, for a program that never gets ready.
+        EXPECT_EQ(WaitForInputIdle(hung, 300), static_cast<DWORD>(WAIT_TIMEOUT));
         stopped = true;
         host.Click(IDC_BATCH);
       },
@@ -401,7 +368,7 @@ TEST(BatchStop, EndsTheWaitForAProgramThatNeverReadsItsMessages) {
   EXPECT_EQ(log.Count("command"), 1);  // "next" never started
   EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
   // And the window can be closed again.
-  MessageBoxAnswerer saveQuestion({IDNO});
+  Answerer saveQuestion({Press(IDNO)});
   SendMessageA(host.dialog(), WM_CLOSE, 0, 0);
   EXPECT_EQ(mainWindow, nullptr);
 }
@@ -451,18 +418,18 @@ TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {
   } cases[] = {
       {"new list",
        [](MainDialogHost& host) {
-         MessageBoxAnswerer yes({IDYES});
+         Answerer yes({Press(IDYES)});
          host.Click(IDC_NEW_LIST);
          AddSetting(host.window(), "n0", "C:\\x.exe", "", 0);
        }},
       {"replace load",
        [&](MainDialogHost& host) {
-         ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
+         Answerer answerer({Choose(2), TypeFile(file)});
          host.Click(IDC_LOAD_LIST);
        }},
       {"drop on the list",
        [&](MainDialogHost& host) {
-         MessageBoxAnswerer yes({IDYES});
+         Answerer yes({Press(IDYES)});
          host.Click(IDC_NEW_LIST);
          SendMessageA(host.Control(IDC_SETTING_LIST), WM_DROPFILES,
                       reinterpret_cast<WPARAM>(MakeDrop({file}, true)), 0);
@@ -472,7 +439,7 @@ TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {
     SCOPED_TRACE(c.what);
     MainDialogHost host;
     host.AddSettings(3);
-    Select(host, 2);
+    host.Select(2);
     ASSERT_EQ(host.window()->currentIndex, 2);
     c.rebuild(host);
     ASSERT_EQ(host.Rows().size(), 1u);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "modal_answerer.h"
 #include "probe_log.h"
 #include "resource.h"
 #include "support/test_folder.h"
@@ -46,7 +45,7 @@ TEST(CodePage, JapaneseSettingRoundTripsThroughThePaneTheFileAndTheLaunch) {
   EXPECT_EQ(WindowText(host.Control(IDC_WINDOW_STATE)), "最大化");
   host.Click(IDC_EDIT_ENTRY);
   {
-    MessageBoxAnswerer registered({IDOK});
+    Answerer registered({Press(IDOK)});
     host.Click(IDOK);
     ASSERT_EQ(registered.seen().size(), 1u);
     EXPECT_EQ(registered.seen()[0].text, "\"メモ帳テスト\"を登録しました。");
@@ -57,7 +56,7 @@ TEST(CodePage, JapaneseSettingRoundTripsThroughThePaneTheFileAndTheLaunch) {
 
   std::string listFile = folder.Path("日本語リスト.dat");
   {
-    ModalAnswerer dialogs({{ModalStep::File, 0, listFile}});
+    Answerer dialogs({TypeFile(listFile)});
     ASSERT_TRUE(host.window()->SaveList());
   }
   EXPECT_EQ(ReadBytes(listFile),
@@ -65,7 +64,7 @@ TEST(CodePage, JapaneseSettingRoundTripsThroughThePaneTheFileAndTheLaunch) {
   EXPECT_EQ(WindowText(host.dialog()), "カメリオランチャ - 日本語リスト.dat");
 
   ProbeLog log;
-  MessageBoxAnswerer none;
+  Answerer none;
   host.Click(IDC_LAUNCH_ONE);
   ASSERT_EQ(log.Values("command").size(), 1u);
   EXPECT_EQ(log.Values("command")[0], "\"" + std::string(setting.path) + "\" " + setting.options);
@@ -99,7 +98,7 @@ TEST(CodePage, ACharacterTheListCannotHoldIsRefusedNamingTheField) {
       LaunchSetting before = {};
       host.window()->list->Get(0, &before);
       SetWindowTextW(host.Control(field.id), u.text.c_str());
-      MessageBoxAnswerer refused({IDOK});
+      Answerer refused({Press(IDOK)});
       host.Click(IDOK);
       ASSERT_EQ(refused.seen().size(), 1u);
       EXPECT_EQ(refused.seen()[0].caption, "登録不可（対象外文字）");
@@ -123,7 +122,7 @@ TEST(CodePage, AListFileNamedBeyondCodePage932IsKeptByItsWholeName) {
     MainDialogHost host;
     host.AddSettings(2);
     {
-      ModalAnswerer dialogs({{ModalStep::File, 0, path}});
+      Answerer dialogs({TypeFile(path)});
       ASSERT_TRUE(host.window()->SaveList());
     }
     wchar_t title[512] = {};
@@ -148,7 +147,7 @@ TEST(CodePage, UnshowableStoredBytesSurviveAnEditThatLeavesTheirField) {
   host.Click(IDC_EDIT_ENTRY);
   SetText932(host.Control(IDC_OPTIONS), "-changed");
   {
-    MessageBoxAnswerer registered({IDOK});
+    Answerer registered({Press(IDOK)});
     host.Click(IDOK);
   }
   LaunchSetting stored = {};

@@ -6,12 +6,10 @@
 
 #include <cstring>
 #include <functional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "modal_answerer.h"
 #include "probe_log.h"
 #include "resource.h"
 #include "support/test_folder.h"
@@ -21,43 +19,14 @@
 
 namespace {
 
-// Posts a message to the main dialog as soon as a box or dialog of this thread opens over it,
-// as the shell, taskkill or another program may at any moment. Made after the answerers, so
-// its message is queued before their answer.
-class PostWhileOpen {
- public:
-  PostWhileOpen(HWND dialog, UINT message, WPARAM wParam = 0)
-      : dialog_(dialog), message_(message), wParam_(wParam) {
-    active = this;
-    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  }
-  ~PostWhileOpen() {
-    UnhookWindowsHookEx(hook_);
-    active = nullptr;
-  }
-  int posted() const { return posted_; }
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    auto window = reinterpret_cast<HWND>(wParam);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (code == HCBT_ACTIVATE && active != nullptr && window != active->dialog_ &&
-        std::string(className) == "#32770" && active->seen_.insert(window).second) {
-      PostMessageA(active->dialog_, active->message_, active->wParam_, 0);
-      ++active->posted_;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-
-  static inline PostWhileOpen* active = nullptr;
-  HHOOK hook_;
-  HWND dialog_;
-  UINT message_;
-  WPARAM wParam_;
-  std::set<HWND> seen_;
-  int posted_ = 0;
-};
+// Posts a message to the main dialog as each box or dialog of the answerer's opens over it, as
+// the shell, taskkill or another program may at any moment; counted in posted.
+void PostWhileOpen(Answerer& answerer, int& posted, HWND dialog, UINT message, WPARAM wParam = 0) {
+  answerer.onOpen = [&posted, dialog, message, wParam](const Seen&) {
+    PostMessageW(dialog, message, wParam, 0);
+    ++posted;
+  };
+}
 
 std::string Repeat(const char* text, int times) {
   std::string result;
@@ -78,42 +47,47 @@ TEST(CloseThroughAnOpenBox, IsHeldUntilTheCommandHasEndedAndStillAsks) {
   } cases[] = {
       {"the new list's question", false,
        [](MainDialogHost& host) {
-         MessageBoxAnswerer yes({IDYES});
-         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         Answerer yes({Press(IDYES)});
+         int posted = 0;
+         PostWhileOpen(yes, posted, host.dialog(), WM_CLOSE);
          host.Click(IDC_NEW_LIST);
          EXPECT_TRUE(host.Rows().empty());  // the command ran to its end on a live list
-         return closer.posted();
+         return posted;
        }},
       {"the load's choice dialog", true,
        [](MainDialogHost& host) {
-         ModalAnswerer esc({{ModalStep::Choice, 0, ""}});
-         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         Answerer esc({CancelIt()});
+         int posted = 0;
+         PostWhileOpen(esc, posted, host.dialog(), WM_CLOSE);
          host.Click(IDC_LOAD_LIST);
-         return closer.posted();
+         return posted;
        }},
       {"the open dialog", true,
        [](MainDialogHost& host) {
-         ModalAnswerer cancel({{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, ""}});
-         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         Answerer cancel({Choose(1), CancelIt()});
+         int posted = 0;
+         PostWhileOpen(cancel, posted, host.dialog(), WM_CLOSE);
          host.Click(IDC_LOAD_LIST);
          EXPECT_EQ(cancel.unanswered(), 0u);
-         return closer.posted();
+         return posted;
        }},
       {"the save dialog", true,
        [](MainDialogHost& host) {
-         ModalAnswerer cancel({{ModalStep::File, 0, ""}});
-         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         Answerer cancel({CancelIt()});
+         int posted = 0;
+         PostWhileOpen(cancel, posted, host.dialog(), WM_CLOSE);
          host.Click(IDC_SAVE_LIST);
-         return closer.posted();
+         return posted;
        }},
       {"the folder browser", true,
        [](MainDialogHost& host) {
          host.Click(IDC_NEW_ENTRY);
-         ModalAnswerer cancel({{ModalStep::Browse, 0, "cancel"}});
-         PostWhileOpen closer(host.dialog(), WM_CLOSE);
+         Answerer cancel({CancelIt()});
+         int posted = 0;
+         PostWhileOpen(cancel, posted, host.dialog(), WM_CLOSE);
          host.Click(IDC_BROWSE_PATH);
          EXPECT_EQ(host.window()->mode.load(), UiMode::New);
-         return closer.posted();
+         return posted;
        }},
   };
   for (const Case& c : cases) {
@@ -123,7 +97,7 @@ TEST(CloseThroughAnOpenBox, IsHeldUntilTheCommandHasEndedAndStillAsks) {
     EXPECT_GT(c.command(host), 0);
     ASSERT_NE(mainWindow, nullptr);  // not torn down under the command
     // Carried out once the command has returned, through the save question.
-    MessageBoxAnswerer question({IDNO});
+    Answerer question({Press(IDNO)});
     PumpMessages();
     ASSERT_EQ(question.seen().size(), c.unsavedAfter ? 1u : 0u);
     if (c.unsavedAfter) {
@@ -155,22 +129,24 @@ TEST(CloseThroughTheWindowMenu, IsHeldUntilTheMenuIsLeft) {
 TEST(CloseThroughAnOpenBox, ASecondCloseDuringTheSaveQuestionIsTheSameRequest) {
   MainDialogHost host;
   host.AddSettings(1);
-  MessageBoxAnswerer cancel({IDCANCEL});
-  PostWhileOpen closer(host.dialog(), WM_CLOSE);
+  Answerer cancel({Press(IDCANCEL)});
+  int posted = 0;
+  PostWhileOpen(cancel, posted, host.dialog(), WM_CLOSE);
   SendMessageA(host.dialog(), WM_CLOSE, 0, 0);
   PumpMessages();
-  EXPECT_EQ(closer.posted(), 1);
+  EXPECT_EQ(posted, 1);
   EXPECT_EQ(cancel.seen().size(), 1u);  // asked once, and Cancel keeps the window
   EXPECT_NE(mainWindow, nullptr);
 }
 
 TEST(CommandThroughAnOpenBox, IsNotRun) {
   MainDialogHost host;
-  MessageBoxAnswerer ok({IDOK});
-  PostWhileOpen newEntry(host.dialog(), WM_COMMAND, MAKEWPARAM(IDC_NEW_ENTRY, BN_CLICKED));
+  Answerer ok({Press(IDOK)});
+  int posted = 0;
+  PostWhileOpen(ok, posted, host.dialog(), WM_COMMAND, MAKEWPARAM(IDC_NEW_ENTRY, BN_CLICKED));
   host.Click(IDC_ABOUT);
   PumpMessages();
-  EXPECT_EQ(newEntry.posted(), 1);
+  EXPECT_EQ(posted, 1);
   EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
 }
 
@@ -185,7 +161,7 @@ struct FieldCase {
 LaunchSetting Register(MainDialogHost& host) {
   if (host.Text(IDC_NAME).empty()) SetText932(host.Control(IDC_NAME), "n");
   if (host.Text(IDC_PATH).empty()) SetText932(host.Control(IDC_PATH), "p");
-  MessageBoxAnswerer registered({IDOK});
+  Answerer registered({Press(IDOK)});
   host.Click(IDOK);
   EXPECT_EQ(registered.seen().size(), 1u);
   LaunchSetting stored = {};
@@ -231,7 +207,7 @@ TEST(FieldLimits, PastedTextIsCutAtACharacterAndADroppedPathGoesInWholeOrNotAtAl
   std::string options(4091, 'o');
   SetText932(host.Control(IDC_OPTIONS), options);
   {
-    MessageBoxAnswerer refused({IDOK});
+    Answerer refused({Press(IDOK)});
     SendMessageA(host.Control(IDC_OPTIONS), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({Utf8From932(kA)}, true)), 0);
     EXPECT_EQ(refused.seen().size(), 1u);
@@ -248,7 +224,7 @@ TEST(FieldLimits, PastedTextIsCutAtACharacterAndADroppedPathGoesInWholeOrNotAtAl
 TEST(EndOfSession, UnsavedChangesSayNoWithoutABoxAndTheEndWritesNothing) {
   TestFolder folder;
   MainDialogHost host;
-  MessageBoxAnswerer noBoxes;
+  Answerer noBoxes;
   HWND dialog = host.dialog();
   EXPECT_EQ(SendMessageA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
   host.AddSettings(1);
@@ -258,7 +234,7 @@ TEST(EndOfSession, UnsavedChangesSayNoWithoutABoxAndTheEndWritesNothing) {
   // Saved: the session may end, and Windows is no longer told why not.
   std::string path = folder.Path("saved.dat");
   {
-    ModalAnswerer saveAs({{ModalStep::File, 0, path}});
+    Answerer saveAs({TypeFile(path)});
     host.Click(IDC_SAVE_LIST);
   }
   EXPECT_FALSE(host.window()->shutdownReasonShown);
@@ -271,7 +247,7 @@ TEST(EndOfSession, UnsavedChangesSayNoWithoutABoxAndTheEndWritesNothing) {
   EXPECT_EQ(ReadBytes(path), before);
   // Discarded: no longer told either.
   {
-    MessageBoxAnswerer yes({IDYES});
+    Answerer yes({Press(IDYES)});
     host.Click(IDC_NEW_LIST);
   }
   EXPECT_FALSE(host.window()->shutdownReasonShown);
@@ -331,13 +307,13 @@ TEST(FileDialogs, LeaveTheCurrentFolderWhereTheProgramStarted) {
     host.AddSettings(1);
     std::string file = elsewhere + "\\list.dat";
     {
-      ModalAnswerer saveAs({{ModalStep::File, 0, file}});
+      Answerer saveAs({TypeFile(file)});
       host.Click(IDC_SAVE_LIST);
       EXPECT_EQ(saveAs.unanswered(), 0u);
     }
     EXPECT_EQ(current(), started) << "after the save dialog";
     {
-      ModalAnswerer load({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
+      Answerer load({Choose(2), TypeFile(file)});
       host.Click(IDC_LOAD_LIST);
       EXPECT_EQ(load.unanswered(), 0u);
     }
@@ -372,7 +348,7 @@ TEST(ListRows, ALongNameOfDoubleByteCharactersIsReadWhole) {
     SendMessageA(listBox, LB_SETCURSEL, 0, 0);
     host.Click(IDC_MOVE_DOWN);
     EXPECT_EQ(host.Rows(), (std::vector<std::string>{"short", longName}));
-    MessageBoxAnswerer no({IDNO});
+    Answerer no({Press(IDNO)});
     host.Click(IDC_DELETE);
     ASSERT_EQ(no.seen().size(), 1u);
     EXPECT_EQ(no.seen()[0].text, "\"" + longName + "\"を本当に削除しますか？");
@@ -418,7 +394,7 @@ TEST(ChoiceDialog, OpensOnTheCheckedOptionWhichEnterTakesAndArrowsChange) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ModalAnswerer keys({{ModalStep::Key, 0, c.keys}});
+    Answerer keys({Keys(c.keys)});
     ChoiceDialogParams params(L"保存方法", L"上書き保存", L"名前を付けて保存");
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));

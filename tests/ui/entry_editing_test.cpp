@@ -107,10 +107,10 @@ TEST(EntryEditing, EveryWarningConfirmationAndNotice) {
     MainDialogHost host;
     c.prepare(host);
     std::vector<std::string> rowsBefore = host.Rows();
-    MessageBoxAnswerer answerer({c.answer});
+    Answerer answerer({Press(c.answer)});
     host.Click(c.command);
     ASSERT_EQ(answerer.seen().size(), 1u);
-    const BoxSeen& box = answerer.seen()[0];
+    const Seen& box = answerer.seen()[0];
     EXPECT_EQ(box.text, c.text);
     EXPECT_EQ(box.caption, c.caption);
     EXPECT_EQ(box.buttons, c.buttons);
@@ -138,7 +138,7 @@ TEST(EntryEditing, NewEntryStartsWithNormalWindowAndEnabledTicked) {
   SetText932(host.Control(IDC_NAME), " ");  // a blank name is a name
   SetText932(host.Control(IDC_PATH), "C:\\x.exe");
   SetText932(host.Control(IDC_OPTIONS), "-o 100%");
-  MessageBoxAnswerer answerer({IDOK});
+  Answerer answerer({Press(IDOK)});
   host.Key(WM_KEYDOWN, VK_RETURN);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, "\" \"を登録しました。");
@@ -161,14 +161,14 @@ TEST(EntryEditing, CancelRestoresOrEmptiesAndFailedRestoreNamesTheZeroBasedRow) 
   host.Click(IDC_EDIT_ENTRY);
   SetText932(host.Control(IDC_NAME), "changed");
   {
-    MessageBoxAnswerer answerer({IDYES});
+    Answerer answerer({Press(IDYES)});
     host.Click(IDC_CANCEL_EDIT);
     EXPECT_EQ(host.Text(IDC_NAME), "name0");
   }
   SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   host.Click(IDC_NEW_ENTRY);
   {
-    MessageBoxAnswerer answerer({IDYES});
+    Answerer answerer({Press(IDYES)});
     host.Key(WM_KEYDOWN, VK_ESCAPE);  // Esc in New asks the same
     EXPECT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(host.Text(IDC_NAME), "");
@@ -177,7 +177,7 @@ TEST(EntryEditing, CancelRestoresOrEmptiesAndFailedRestoreNamesTheZeroBasedRow) 
   Select(host, 0);
   host.Click(IDC_EDIT_ENTRY);
   host.window()->list->Clear();  // the record behind the row has gone
-  MessageBoxAnswerer answerer({IDYES, IDOK});
+  Answerer answerer({Press(IDYES), Press(IDOK)});
   EXPECT_FALSE(host.window()->CancelEdit());
   ASSERT_EQ(answerer.seen().size(), 2u);
   EXPECT_EQ(answerer.seen()[1].text, "0番目の起動設定データの復元に失敗しました。");
@@ -218,7 +218,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
           model.selection = -1;
         }
       } else if (pick < 35) {
-        MessageBoxAnswerer answerer({IDOK});
+        Answerer answerer({Press(IDOK)});
         host.Click(IDC_NEW_ENTRY);
         if (count >= 30) {
           expectedCaption = "登録不可（件数上限）";
@@ -228,7 +228,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
         }
         ASSERT_EQ(answerer.seen().size(), expectedCaption.empty() ? 0u : 1u);
       } else if (pick < 50) {
-        MessageBoxAnswerer answerer({IDOK});
+        Answerer answerer({Press(IDOK)});
         host.Click(IDC_EDIT_ENTRY);
         if (count == 0) {
           expectedCaption = "編集不可（未登録）";
@@ -243,7 +243,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
           EXPECT_EQ(answerer.seen()[0].caption, expectedCaption);
         }
       } else if (pick < 60) {
-        MessageBoxAnswerer answerer({IDOK});
+        Answerer answerer({Press(IDOK)});
         host.Click(IDC_DUPLICATE);
         ASSERT_EQ(answerer.seen().size(), 1u);
         if (count == 0) {
@@ -260,7 +260,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
         }
       } else if (pick < 80) {
         bool up = pick < 70;
-        MessageBoxAnswerer answerer({IDOK});
+        Answerer answerer({Press(IDOK)});
         host.Click(up ? IDC_MOVE_UP : IDC_MOVE_DOWN);
         if (count == 0 || model.selection < 0) {
           ASSERT_EQ(answerer.seen().size(), 1u);
@@ -275,7 +275,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
           }
         }
       } else {
-        MessageBoxAnswerer answerer({yes ? IDYES : IDNO});
+        Answerer answerer({Press(yes ? IDYES : IDNO)});
         host.Click(IDC_DELETE);
         ASSERT_EQ(answerer.seen().size(), 1u);
         if (count > 0 && model.selection >= 0 && yes) {
@@ -298,7 +298,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
         std::string name = "s" + std::to_string(serial++);
         SetText932(host.Control(IDC_NAME), name);
         SetText932(host.Control(IDC_PATH), "C:\\p.exe");
-        MessageBoxAnswerer answerer({IDOK});
+        Answerer answerer({Press(IDOK)});
         host.Click(IDOK);
         ASSERT_EQ(answerer.seen().size(), 1u);
         EXPECT_EQ(answerer.seen()[0].caption, "登録完了");
@@ -314,12 +314,12 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
         }
         model.mode = UiMode::Idle;
       } else if (pick < 85) {
-        MessageBoxAnswerer answerer({yes ? IDYES : IDNO});
+        Answerer answerer({Press(yes ? IDYES : IDNO)});
         host.Click(IDC_CANCEL_EDIT);
         ASSERT_EQ(answerer.seen().size(), 1u);
         if (yes) model.mode = UiMode::Idle;
       } else if (model.mode == UiMode::Edit) {
-        MessageBoxAnswerer answerer({yes ? IDYES : IDNO});
+        Answerer answerer({Press(yes ? IDYES : IDNO)});
         host.Click(IDC_DELETE);
         ASSERT_EQ(answerer.seen().size(), 1u);
         if (yes) {

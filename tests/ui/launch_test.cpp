@@ -48,7 +48,7 @@ TEST(SingleLaunch, ShowCommandsAndOptionsReachTheProgramExactly) {
     MainDialogHost host;
     AddProbe(host.window(), "probe", c.options, c.windowState);
     SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, 0, 0);
-    MessageBoxAnswerer answerer;
+    Answerer answerer;
     host.Click(IDC_LAUNCH_ONE);
     // Launch has waited until the probe was ready for input.
     EXPECT_EQ(log.Values("ready").size(), 1u);
@@ -67,7 +67,7 @@ TEST(SingleLaunch, DoubleClickLaunchesOnlyInIdle) {
   MainDialogHost host;
   AddProbe(host.window(), "probe", "dbl", 0);
   SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, 0, 0);
-  MessageBoxAnswerer answerer;
+  Answerer answerer;
   for (UiMode mode : {UiMode::Edit, UiMode::New, UiMode::Batch, UiMode::BatchEnd}) {
     host.window()->SetMode(mode);
     host.ListNotify(LBN_DBLCLK);
@@ -107,7 +107,7 @@ TEST(SingleLaunch, RefusalsAndFailuresShowExactlyOneBox) {
     }
     host.window()->currentIndex = 7;
     SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, c.select, 0);
-    MessageBoxAnswerer answerer({IDOK});
+    Answerer answerer({Press(IDOK)});
     host.Click(IDC_LAUNCH_ONE);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].text, c.text);
@@ -129,7 +129,7 @@ TEST(SingleLaunch, RowWithoutASettingNamesItsZeroBasedIndex) {
   SendMessageA(host.Control(IDC_SETTING_LIST), LB_INSERTSTRING, 1,
                reinterpret_cast<LPARAM>("stray"));
   SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, 1, 0);
-  MessageBoxAnswerer answerer({IDOK});
+  Answerer answerer({Press(IDOK)});
   host.Click(IDC_LAUNCH_ONE);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, "1番目の起動設定データが不正です。");
@@ -144,7 +144,7 @@ TEST(SingleLaunch, DisabledButtonDoesNothing) {
   AddProbe(host.window(), "probe", "", 0);
   SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, 0, 0);
   EnableWindow(host.Control(IDC_LAUNCH_ONE), FALSE);
-  MessageBoxAnswerer answerer;
+  Answerer answerer;
   EXPECT_FALSE(host.window()->LaunchSelected());
   EXPECT_TRUE(answerer.seen().empty());
   EXPECT_TRUE(log.Lines().empty());

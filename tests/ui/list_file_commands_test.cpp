@@ -9,12 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "modal_answerer.h"
 #include "probe_log.h"
 #include "resource.h"
 #include "support/test_folder.h"
 #include "ui/choice_dialog.h"
-#include "ui/message_pump.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -33,7 +31,7 @@ TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
   } cases[] = {{1, IDC_CHOICE_FIRST}, {2, IDC_CHOICE_SECOND}, {0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.option);
-    ModalAnswerer answerer({{ModalStep::Choice, c.option, ""}});
+    Answerer answerer({c.option == 0 ? CancelIt() : Choose(c.option)});
     ChoiceDialogParams params(L"読込方法", L"追加読込", L"置換読込");
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CHOICE), host.dialog(),
                     ChoiceDialogProc, reinterpret_cast<LPARAM>(&params));
@@ -47,7 +45,7 @@ TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
 TEST(NewList, AlwaysAsksAndYesEmptiesEverything) {
   MainDialogHost host;
   {
-    MessageBoxAnswerer boxes({IDNO});
+    Answerer boxes({Press(IDNO)});
     EXPECT_FALSE(host.window()->NewList());
     ASSERT_EQ(boxes.seen().size(), 1u);  // asked although the list is empty and unchanged
     EXPECT_EQ(boxes.seen()[0].text, "現在の起動設定リストは破棄されますが、よろしいですか？");
@@ -58,11 +56,11 @@ TEST(NewList, AlwaysAsksAndYesEmptiesEverything) {
   host.AddSettings(3);
   host.window()->ShowSetting(host.window()->list->head()->setting);
   {
-    MessageBoxAnswerer boxes({IDNO});
+    Answerer boxes({Press(IDNO)});
     host.Click(IDC_NEW_LIST);
     EXPECT_EQ(host.Rows().size(), 3u);
   }
-  MessageBoxAnswerer boxes({IDYES});
+  Answerer boxes({Press(IDYES)});
   host.Click(IDC_NEW_LIST);
   EXPECT_TRUE(host.Rows().empty());
   EXPECT_EQ(host.window()->list->count(), 0);
@@ -76,8 +74,7 @@ TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
   MainDialogHost host;
   host.AddSettings(2);
   std::string typed = folder.Path("new list");  // the default extension is added
-  ModalAnswerer answerer({{ModalStep::File, 0, typed}});
-  MessageBoxAnswerer boxes;
+  Answerer answerer({TypeFile(typed)});
   host.Click(IDC_SAVE_LIST);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "ファイルを保存");
@@ -86,7 +83,7 @@ TEST(SaveList, UntitledGoesStraightToTheSaveDialog) {
                                      answerer.seen()[0].texts.end()),
             kFilterItems);
   EXPECT_EQ(answerer.seen()[0].flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY));
-  EXPECT_TRUE(boxes.seen().empty());
+  EXPECT_TRUE(answerer.boxes().empty());
   EXPECT_STREQ(host.window()->list->filePath(), (typed + ".dat").c_str());
   EXPECT_FALSE(host.window()->list->modified());
   EXPECT_EQ(ReadBytes(typed + ".dat").size(), 25u + 2 * 5384u);
@@ -103,7 +100,7 @@ TEST(SaveList, WithAPathTheChoiceComesFirst) {
   host.AddSettings(1);
   {
     // Overwrite: no file dialog at all.
-    ModalAnswerer answerer({{ModalStep::Choice, 1, ""}});
+    Answerer answerer({Choose(1)});
     EXPECT_TRUE(host.window()->SaveList());
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].caption, "保存方法");
@@ -113,30 +110,27 @@ TEST(SaveList, WithAPathTheChoiceComesFirst) {
   }
   {
     // Save as: the current path is proposed; an existing file is asked about first.
-    ModalAnswerer answerer(
-        {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, other}, {ModalStep::Key, 0, "Y"}});
-    MessageBoxAnswerer boxes;
+    Answerer answerer({Choose(2), TypeFile(other), Keys("Y")});
     EXPECT_TRUE(host.window()->SaveList());
     ASSERT_EQ(answerer.seen().size(), 3u);  // the last, the dialog's overwrite question
     EXPECT_EQ(answerer.seen()[1].texts[0], current);
-    EXPECT_TRUE(boxes.seen().empty());
+    EXPECT_TRUE(answerer.boxes().empty());
     EXPECT_EQ(ReadBytes(other).size(), 25u + 2 * 5384u);
     EXPECT_STREQ(host.window()->list->filePath(), other.c_str());
     EXPECT_EQ(Title(host), "カメリオランチャ - other.dat");
   }
   struct Case {
     const char* what;
-    std::vector<ModalStep> steps;
-  } cancels[] = {{"choice cancelled", {{ModalStep::Choice, 0, ""}}},
-                 {"file dialog cancelled", {{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, ""}}}};
+    std::vector<Step> steps;
+  } cancels[] = {{"choice cancelled", {CancelIt()}},
+                 {"file dialog cancelled", {Choose(2), CancelIt()}}};
   host.AddSettings(1);
   for (const Case& c : cancels) {
     SCOPED_TRACE(c.what);
-    ModalAnswerer answerer(c.steps);
-    MessageBoxAnswerer boxes;
+    Answerer answerer(c.steps);
     EXPECT_FALSE(host.window()->SaveList());
     EXPECT_EQ(answerer.unanswered(), 0u);
-    EXPECT_TRUE(boxes.seen().empty());
+    EXPECT_TRUE(answerer.boxes().empty());
     EXPECT_TRUE(host.window()->list->modified());
     EXPECT_STREQ(host.window()->list->filePath(), other.c_str());
   }
@@ -151,15 +145,14 @@ TEST(SaveList, FailureIsReportedAndChangesNothing) {
   HANDLE holder = CreateFileW(Wide932(held, CP_UTF8).c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  ModalAnswerer answerer({{ModalStep::File, 0, held}, {ModalStep::Key, 0, "Y"}});
-  MessageBoxAnswerer boxes({IDOK});
+  Answerer answerer({TypeFile(held), Keys("Y"), Press(IDOK)});
   EXPECT_FALSE(host.window()->SaveList());
   CloseHandle(holder);
-  EXPECT_EQ(answerer.unanswered(), 0u);  // the overwrite question answered
-  ASSERT_EQ(boxes.seen().size(), 1u);    // the failure
-  EXPECT_EQ(boxes.seen().back().text, "保存に失敗しました。");
-  EXPECT_EQ(boxes.seen().back().caption, "保存失敗");
-  EXPECT_EQ(boxes.seen().back().icon, "error");
+  EXPECT_EQ(answerer.unanswered(), 0u);    // the overwrite question answered
+  ASSERT_EQ(answerer.boxes().size(), 1u);  // the failure
+  EXPECT_EQ(answerer.boxes().back().text, "保存に失敗しました。");
+  EXPECT_EQ(answerer.boxes().back().caption, "保存失敗");
+  EXPECT_EQ(answerer.boxes().back().icon, "error");
   EXPECT_STREQ(host.window()->list->filePath(), "");
   EXPECT_TRUE(host.window()->list->modified());
 }
@@ -170,7 +163,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
   std::string file = folder.SaveList("loaded.dat", {"l0", "l1"});
   host.AddSettings(1);
   {
-    ModalAnswerer answerer({{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, file}});
+    Answerer answerer({Choose(1), TypeFile(file)});
     EXPECT_TRUE(host.window()->LoadList());
     ASSERT_EQ(answerer.seen().size(), 2u);
     EXPECT_EQ(answerer.seen()[0].texts, (std::vector<std::string>{"追加読込", "置換読込"}));
@@ -182,7 +175,7 @@ TEST(LoadList, AppendKeepsTheTitleReplaceNamesTheFile) {
     EXPECT_EQ(host.Rows(), (std::vector<std::string>{"name0", "l0", "l1"}));
     EXPECT_EQ(Title(host), "カメリオランチャ - 無題");
   }
-  ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, file}});
+  Answerer answerer({Choose(2), TypeFile(file)});
   EXPECT_TRUE(host.window()->LoadList());
   ASSERT_EQ(answerer.seen().size(), 2u);
   EXPECT_EQ(answerer.seen()[1].texts[0], file);  // the previous load's file
@@ -199,13 +192,12 @@ TEST(LoadList, FailedLoadIsReportedAndTheWindowShowsWhatTheListHolds) {
   bytes.resize(25 + 5384 * 2 + 10);  // ends inside the third record
   WriteBytes(cut, bytes);
   host.AddSettings(2);
-  ModalAnswerer answerer({{ModalStep::Choice, 2, ""}, {ModalStep::File, 0, cut}});
-  MessageBoxAnswerer boxes({IDOK});
+  Answerer answerer({Choose(2), TypeFile(cut), Press(IDOK)});
   EXPECT_FALSE(host.window()->LoadList());
-  ASSERT_EQ(boxes.seen().size(), 1u);
-  EXPECT_EQ(boxes.seen()[0].text, "読み込みに失敗しました。");
-  EXPECT_EQ(boxes.seen()[0].caption, "読込失敗");
-  EXPECT_EQ(boxes.seen()[0].icon, "error");
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(answerer.boxes()[0].text, "読み込みに失敗しました。");
+  EXPECT_EQ(answerer.boxes()[0].caption, "読込失敗");
+  EXPECT_EQ(answerer.boxes()[0].icon, "error");
   // The replace had begun: the rows and the caption follow the list, not the old window.
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"c0", "c1"}));
   EXPECT_EQ(Title(host), "カメリオランチャ - 無題");  // not tied to the damaged file
@@ -230,8 +222,7 @@ void RunHeld(const HeldCase& c) {
   host.window()->list->LoadFromFile(path.c_str(), kListFileSignature, true);
   folder.SaveList("list.dat", {"c"});  // changed on disk since: a save shows
   Bytes before = ReadBytes(path);
-  ModalAnswerer answerer({{ModalStep::Choice, c.save ? 1 : 2, ""}, {ModalStep::File, 0, path}});
-  MessageBoxAnswerer boxes;
+  Answerer answerer({Choose(c.save ? 1 : 2), TypeFile(path)});
   HWND drops = host.Control(IDC_SETTING_LIST);
   auto takesDrops = [&] {
     return (GetWindowLongPtrW(drops, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
@@ -242,7 +233,7 @@ void RunHeld(const HeldCase& c) {
   ULONGLONG waitBegan = 0;
   HANDLE asked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread desktop([&] {
-    for (int i = 0; i < 6000 && takesDrops(); ++i) Sleep(10);
+    WaitUntil([&] { return !takesDrops(); }, 60000);
     waitBegan = GetTickCount64();
     refused = !takesDrops() && !IsWindowEnabled(host.dialog());
     SendMessageTimeoutW(host.dialog(), WM_QUERYENDSESSION, 0, 0, 0, 5000, &mayEnd);
@@ -250,7 +241,8 @@ void RunHeld(const HeldCase& c) {
     SetEvent(asked);
   });
   EXPECT_EQ(c.save ? host.window()->SaveList() : host.window()->LoadList(), !*c.failure);
-  EXPECT_TRUE(PumpMessagesUntil(host.dialog(), asked, 30000));  // the dialog answers meanwhile
+  // The dialog answers meanwhile.
+  EXPECT_TRUE(WaitUntil([&] { return WaitForSingleObject(asked, 0) == WAIT_OBJECT_0; }, 30000));
   CloseHandle(asked);
   EXPECT_LT(GetTickCount64() - waitBegan, 10000u);  // about 2 s at the most, never the whole hold
   desktop.join();
@@ -258,7 +250,7 @@ void RunHeld(const HeldCase& c) {
   EXPECT_EQ(mayEnd, FALSE);
   EXPECT_TRUE(takesDrops() && IsWindowEnabled(host.dialog()) && FocusUsable(host.dialog()));
   EXPECT_EQ(SendMessageW(host.dialog(), WM_QUERYENDSESSION, 0, 0), TRUE);  // done: as usual
-  EXPECT_EQ(boxes.seen().empty() ? "" : boxes.seen()[0].text, c.failure);
+  EXPECT_EQ(answerer.boxes().empty() ? "" : answerer.boxes()[0].text, c.failure);
   CloseProbes();
   EXPECT_EQ(folder.FileNames(), std::vector<std::string>{"list.dat"});
   EXPECT_EQ(ReadBytes(path) == before, !c.save || *c.failure);
@@ -286,16 +278,14 @@ TEST(LoadList, CancelsChangeNothing) {
   host.AddSettings(2);
   struct Case {
     const char* what;
-    std::vector<ModalStep> steps;
-  } cases[] = {{"choice", {{ModalStep::Choice, 0, ""}}},
-               {"open dialog", {{ModalStep::Choice, 1, ""}, {ModalStep::File, 0, ""}}}};
+    std::vector<Step> steps;
+  } cases[] = {{"choice", {CancelIt()}}, {"open dialog", {Choose(1), CancelIt()}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ModalAnswerer answerer(c.steps);
-    MessageBoxAnswerer boxes;
+    Answerer answerer(c.steps);
     EXPECT_FALSE(host.window()->LoadList());
     EXPECT_EQ(answerer.unanswered(), 0u);
-    EXPECT_TRUE(boxes.seen().empty());
+    EXPECT_TRUE(answerer.boxes().empty());
     EXPECT_EQ(host.Rows().size(), 2u);
   }
 }
@@ -305,16 +295,14 @@ TEST(ConfirmClose, YesSavesAndClosesButACancelledSaveKeepsTheWindow) {
   {
     MainDialogHost host;
     host.AddSettings(1);
-    ModalAnswerer answerer({{ModalStep::File, 0, ""}});
-    MessageBoxAnswerer boxes({IDYES});
+    Answerer answerer({Press(IDYES), CancelIt()});
     host.Click(IDC_EXIT);
-    EXPECT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(answerer.boxes().size(), 1u);
     EXPECT_NE(mainWindow, nullptr);
   }
   MainDialogHost host;
   host.AddSettings(1);
-  ModalAnswerer answerer({{ModalStep::File, 0, folder.Path("on exit.dat")}});
-  MessageBoxAnswerer boxes({IDYES});
+  Answerer answerer({Press(IDYES), TypeFile(folder.Path("on exit.dat"))});
   host.Click(IDC_EXIT);
   EXPECT_EQ(mainWindow, nullptr);
   EXPECT_EQ(ReadBytes(folder.Path("on exit.dat")).size(), 25u + 5384u);
@@ -348,7 +336,7 @@ TEST(Drops, ListFilesAppendInDropOrderAndOthersAreSkipped) {
   WriteBytes(notAList, Bytes(100, 'n'));
   host.AddSettings(1);
   host.window()->ShowSetting(host.window()->list->head()->setting);
-  MessageBoxAnswerer boxes;
+  Answerer boxes;
   Drop(host.Control(IDC_SETTING_LIST), {second, notAList, first});
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"name0", "t0", "o0", "o1"}));
@@ -425,19 +413,19 @@ TEST(FieldLimits, APathThatDoesNotFitIsRefusedWholeHoweverItComes) {
         c.way == DropOnPath ? "kept" : std::string(4095 + c.over - quoted.size(), 'o');
     std::string path = c.way == DropOnPath ? "C:\\" + std::string(1020 + c.over, 'p') : file;
     SetText932(host.Control(field), kept);
-    MessageBoxAnswerer boxes;
+    Answerer answerer(c.way == BrowseOptions ? std::vector<Step>{PickFolder(file)}
+                                             : std::vector<Step>{});
     if (c.way == BrowseOptions) {
       std::strcpy(host.window()->editBuffer.options, shown.c_str());
-      ModalAnswerer pick({{ModalStep::Browse, 0, file}});
       host.Click(IDC_BROWSE_OPTIONS);
     } else {
       Drop(host.Control(field), {path});
     }
     std::string whole = c.way == DropOnPath ? path : kept + quoted;
     EXPECT_EQ(host.Text(field), c.refusal ? kept : whole);
-    ASSERT_EQ(boxes.seen().size(), c.refusal ? 1u : 0u);
+    ASSERT_EQ(answerer.boxes().size(), c.refusal ? 1u : 0u);
     if (c.refusal) {
-      EXPECT_EQ(boxes.seen()[0].caption, c.refusal);
+      EXPECT_EQ(answerer.boxes()[0].caption, c.refusal);
     }
     host.window()->SetMode(UiMode::Idle);
   }
@@ -454,14 +442,14 @@ TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
   std::strcpy(host.window()->editBuffer.path, shown.c_str());
   SetText932(host.Control(IDC_PATH), "typed");
   {
-    ModalAnswerer answerer({{ModalStep::Browse, 0, "cancel"}});
+    Answerer answerer({CancelIt()});
     EXPECT_TRUE(host.window()->BrowsePath());
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(host.Text(IDC_PATH), "typed");
     EXPECT_STREQ(host.window()->editBuffer.path, shown.c_str());
   }
   {
-    ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
+    Answerer answerer({PickFolder()});
     host.Click(IDC_BROWSE_PATH);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].caption, "ファイルまたはフォルダを選択");
@@ -471,7 +459,7 @@ TEST(Browse, CancelChangesNothingAndOkTakesThePreselectedItem) {
   }
   std::strcpy(host.window()->editBuffer.options, shown.c_str());
   SetText932(host.Control(IDC_OPTIONS), "-x");
-  ModalAnswerer answerer({{ModalStep::Browse, 0, "ok"}});
+  Answerer answerer({PickFolder()});
   host.Click(IDC_BROWSE_OPTIONS);
   EXPECT_EQ(host.Text(IDC_OPTIONS), "-x \"" + shown + "\"");
   host.window()->SetMode(UiMode::Idle);

@@ -170,10 +170,10 @@ TEST(MainDialog, OpensIdleWithAnEmptyPane) {
 
 TEST(MainDialog, AboutBoxHasItsTextAndNoIcon) {
   MainDialogHost host;
-  MessageBoxAnswerer answerer({IDOK});
+  Answerer answerer({Press(IDOK)});
   host.Click(IDC_ABOUT);
   ASSERT_EQ(answerer.seen().size(), 1u);
-  const BoxSeen& box = answerer.seen()[0];
+  const Seen& box = answerer.seen()[0];
   EXPECT_EQ(box.caption, "バージョン情報");
   EXPECT_EQ(box.text.rfind("カメリオランチャ\n\nVersion 1.10\n\n", 0), 0u) << box.text;
   EXPECT_EQ(box.text.find('\n', std::strlen("カメリオランチャ\n\nVersion 1.10\n\n")),
@@ -201,7 +201,7 @@ TEST(MainDialog, ExitCloseBoxAndEscCloseAnUnchangedListAndRestoreProcedures) {
     WNDPROC saved[] = {window->listBoxProc, window->pathEditProc, window->optionsEditProc};
     int ids[] = {IDC_SETTING_LIST, IDC_PATH, IDC_OPTIONS};
     for (int i = 0; i < 3; ++i) EXPECT_NE(saved[i], nullptr);
-    MessageBoxAnswerer answerer;
+    Answerer answerer;
     c.close(host);
     EXPECT_TRUE(answerer.seen().empty());
     EXPECT_EQ(mainWindow, nullptr);
@@ -222,10 +222,10 @@ TEST(MainDialog, CloseWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
   MainDialogHost host;
   host.AddSettings(1);
   {
-    MessageBoxAnswerer answerer({IDCANCEL});
+    Answerer answerer({Press(IDCANCEL)});
     host.Click(IDC_EXIT);
     ASSERT_EQ(answerer.seen().size(), 1u);
-    const BoxSeen& box = answerer.seen()[0];
+    const Seen& box = answerer.seen()[0];
     EXPECT_EQ(box.caption, "保存確認");
     EXPECT_EQ(box.text, "終了する前に変更を保存しますか？");
     EXPECT_EQ(box.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
@@ -233,7 +233,7 @@ TEST(MainDialog, CloseWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     EXPECT_NE(mainWindow, nullptr);
     EXPECT_TRUE(IsWindowVisible(host.dialog()));
   }
-  MessageBoxAnswerer answerer({IDNO});
+  Answerer answerer({Press(IDNO)});
   SendMessageA(host.dialog(), WM_CLOSE, 0, 0);
   EXPECT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(mainWindow, nullptr);
@@ -246,7 +246,7 @@ TEST(MainDialog, CloseIsRefusedSilentlyDuringABatch) {
     host.AddSettings(2);
     host.window()->SetMode(UiMode::Batch);
     host.window()->SetMode(batchMode);
-    MessageBoxAnswerer answerer;
+    Answerer answerer;
     SendMessageA(host.dialog(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(answerer.seen().empty());
     EXPECT_NE(mainWindow, nullptr);
@@ -265,11 +265,11 @@ TEST(MainDialog, EscOutsideIdleDoesNotClose) {
     MainDialogHost host;
     host.window()->SetMode(c.mode);
     CommandRecorder recorder(host.dialog());
-    MessageBoxAnswerer answerer({IDNO});
+    Answerer answerer({Press(IDNO)});
     host.Key(WM_KEYDOWN, VK_ESCAPE);
     EXPECT_EQ(recorder.keyCommands(), std::vector<int>{IDCANCEL});
     std::vector<std::string> captions;
-    for (const BoxSeen& box : answerer.seen()) captions.push_back(box.caption);
+    for (const Seen& box : answerer.seen()) captions.push_back(box.caption);
     EXPECT_EQ(captions, c.captions);
     EXPECT_NE(mainWindow, nullptr);
     EXPECT_EQ(host.window()->mode.load(), c.mode);
@@ -350,7 +350,7 @@ TEST(ListPane, ShowSelectedWithoutARecordReportsAndKeepsThePane) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, c.select, 0);
-    MessageBoxAnswerer answerer({IDOK});
+    Answerer answerer({Press(IDOK)});
     EXPECT_FALSE(window->ShowSelected());
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].text,
@@ -372,7 +372,7 @@ TEST(ListPane, StrayRowTooLongForANameIsNeverCopied) {
                reinterpret_cast<LPARAM>(longRow.c_str()));
   SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, 0, 0);
   std::memset(window->editBuffer.path, 'p', 16);
-  MessageBoxAnswerer answerer({IDOK});
+  Answerer answerer({Press(IDOK)});
   EXPECT_FALSE(window->ShowSelected());
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].text, "\"\"の起動設定データの取得に失敗しました。");
@@ -426,7 +426,7 @@ TEST(ListPane, LongListRowsAndExtentFollowEveryEdit) {
   };
   auto edit = [&](int row, int command, const char* name) {
     window->SelectRow(row);
-    MessageBoxAnswerer answers({command == IDC_DELETE ? IDYES : IDOK});
+    Answerer answers({Press(command == IDC_DELETE ? IDYES : IDOK)});
     host.Click(command);
     if (name == nullptr) return;
     SetText932(host.Control(IDC_NAME), name);
@@ -549,14 +549,14 @@ TEST(DialogAsMet, EnterPressesTheFocusedButtonAndRegistersFromAField) {
     ASSERT_EQ(host.window()->mode.load(), UiMode::New);
     EXPECT_EQ(GetFocus(), host.Control(IDC_NAME));
     {
-      MessageBoxAnswerer refused({IDOK});  // the empty pane is refused
+      Answerer refused({Press(IDOK)});  // the empty pane is refused
       host.Key(WM_KEYDOWN, VK_RETURN);
       ASSERT_EQ(refused.seen().size(), 1u);
       EXPECT_EQ(refused.seen()[0].caption, "登録不可（未入力）");
     }
     SetText932(host.Control(IDC_NAME), "n");
     SetText932(host.Control(IDC_PATH), "p");
-    MessageBoxAnswerer registered({IDOK});
+    Answerer registered({Press(IDOK)});
     host.Key(WM_KEYDOWN, VK_RETURN);
     ASSERT_EQ(registered.seen().size(), 1u);
     EXPECT_EQ(registered.seen()[0].caption, "登録完了");

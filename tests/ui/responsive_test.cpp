@@ -29,8 +29,14 @@ struct Outsider {
 
 unsigned __stdcall ActDuringTheWait(void* argument) {
   auto* outsider = static_cast<Outsider*>(argument);
-  for (int i = 0; i < 200 && outsider->log->Count("pid") == 0; ++i) Sleep(25);
-  Sleep(300);  // well into the wait for a program that never gets ready
+  std::vector<std::string> pids;
+  WaitUntil([&] { return !(pids = outsider->log->Values("pid")).empty(); });
+  // Well into the wait, for a program that never gets ready.
+  DWORD pid = pids.empty() ? 0 : std::stoul(pids[0]);
+  if (HANDLE probe = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+    WaitForInputIdle(probe, 300);
+    CloseHandle(probe);
+  }
   DWORD_PTR result = 0;
   outsider->answered =
       SendMessageTimeoutW(outsider->dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
@@ -56,7 +62,7 @@ TEST(SingleLaunchWait, TheDialogAnswersEscEndsTheWaitAndACloseComesAfter) {
   auto thread =
       reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ActDuringTheWait, &outsider, 0, nullptr));
   {
-    MessageBoxAnswerer none;
+    Answerer none;
     host.Click(IDC_LAUNCH_ONE);
     DWORD ended = GetTickCount();
     EXPECT_TRUE(none.seen().empty());  // the launch counts as done
@@ -74,7 +80,7 @@ TEST(SingleLaunchWait, TheDialogAnswersEscEndsTheWaitAndACloseComesAfter) {
   TerminateProcess(probe, 0);
   CloseHandle(probe);
   // The close held during the wait comes now, through the save question.
-  MessageBoxAnswerer saveQuestion({IDCANCEL});
+  Answerer saveQuestion({Press(IDCANCEL)});
   PumpMessages();
   ASSERT_EQ(saveQuestion.seen().size(), 1u);
   EXPECT_EQ(saveQuestion.seen()[0].caption, "保存確認");
@@ -109,7 +115,7 @@ TEST(SingleLaunchWait, TheKeyboardStaysWithTheWindowHoweverTheLaunchStarts) {
     Outsider outsider{host.dialog(), &log, false, way.endWith};
     auto thread = reinterpret_cast<HANDLE>(
         _beginthreadex(nullptr, 0, ActDuringTheWait, &outsider, 0, nullptr));
-    MessageBoxAnswerer none;
+    Answerer none;
     if (way.focus != 0) host.window()->FocusControl(way.focus);
     if (way.message == WM_LBUTTONDOWN) RealClick(host.Control(IDC_LAUNCH_ONE));
     if (way.message == WM_COMMAND) host.ListNotify(static_cast<int>(way.key));

@@ -1,4 +1,4 @@
-// Hosting, message-box answering and recording for the dialog tests.
+// Hosting and recording for the dialog tests.
 #include "ui_test_support.h"
 
 #include <shlobj.h>
@@ -11,96 +11,9 @@
 
 namespace {
 
-MessageBoxAnswerer* activeAnswerer = nullptr;
 CommandRecorder* activeRecorder = nullptr;
 
-// Wine's and Windows' message boxes: text in static 0xFFFF; the icon in the static of SS_ICON
-// style, whose id is 0x14 on Windows and 0x440 under Wine.
-constexpr int kBoxTextId = 0xFFFF;
-
-// At activation the box itself is not shown yet, so only the child's own style tells.
-bool HasVisibleStyle(HWND child) { return (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) != 0; }
-
-std::string IconName(HWND box) {
-  HWND iconControl = nullptr;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t className[16] = {};
-    GetClassNameW(child, className, 16);
-    if (lstrcmpiW(className, L"Static") == 0 && HasVisibleStyle(child) &&
-        (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-      iconControl = child;
-  }
-  if (iconControl == nullptr) return "none";
-  auto icon = reinterpret_cast<HICON>(SendMessageW(iconControl, STM_GETICON, 0, 0));
-  if (icon == nullptr) return "none";
-  struct Known {
-    LPCSTR id;
-    const char* name;
-  } const known[] = {{IDI_WARNING, "warning"},
-                     {IDI_ERROR, "error"},
-                     {IDI_INFORMATION, "information"},
-                     {IDI_QUESTION, "question"}};
-  for (const Known& k : known) {
-    if (LoadIconA(nullptr, k.id) == icon) return k.name;
-  }
-  return "unknown";
-}
-
 }  // namespace
-
-MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)) {
-  activeAnswerer = this;
-  hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-}
-
-MessageBoxAnswerer::~MessageBoxAnswerer() {
-  UnhookWindowsHookEx(hook_);
-  activeAnswerer = nullptr;
-}
-
-size_t MessageBoxAnswerer::unanswered() const { return answers_.size() - next_; }
-
-LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && activeAnswerer != nullptr) {
-    auto box = reinterpret_cast<HWND>(wParam);
-    wchar_t className[32] = {};
-    GetClassNameW(box, className, 32);
-    // The program's own boxes, owned by its dialog; a file dialog's question is the test's to
-    // answer by its key.
-    if (std::wstring(className) == L"#32770" && GetDlgItem(box, kBoxTextId) != nullptr &&
-        (mainWindow == nullptr || GetWindow(box, GW_OWNER) == mainWindow->dialog)) {
-      activeAnswerer->OnActivate(box);
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-BoxSeen ReadBox(HWND box) {
-  BoxSeen seen;
-  seen.caption = WindowText(box);
-  seen.text = WindowText(GetDlgItem(box, kBoxTextId));
-  for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-    HWND button = GetDlgItem(box, id);
-    if (button != nullptr && HasVisibleStyle(button)) seen.buttons.push_back(id);
-  }
-  seen.icon = IconName(box);
-  return seen;
-}
-
-void MessageBoxAnswerer::OnActivate(HWND box) {
-  seen_.push_back(ReadBox(box));
-  int answer;
-  if (next_ < answers_.size()) {
-    answer = answers_[next_++];
-  } else {
-    answer = GetDlgItem(box, IDCANCEL) != nullptr ? IDCANCEL
-             : GetDlgItem(box, IDNO) != nullptr   ? IDNO
-                                                  : IDOK;
-  }
-  // Posted, so the box's own modal loop takes it up as a click.
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
-}
 
 MainDialogHost::MainDialogHost() {
   static DialogStart start = {GetModuleHandleA(nullptr)};
@@ -194,16 +107,9 @@ void MainDialogHost::AddSettings(int count, const char* path) {
   mainWindow->RefillList();
 }
 
-std::vector<std::string> MainDialogHost::Rows() const {
-  std::vector<std::string> rows;
-  HWND listBox = Control(IDC_SETTING_LIST);
-  LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    std::wstring text(SendMessageW(listBox, LB_GETTEXTLEN, i, 0) + 1, L'\0');
-    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    rows.push_back(Narrow932(text.c_str()));  // the told length may be more than the text's
-  }
-  return rows;
+void MainDialogHost::Select(int row) {
+  SendMessageW(Control(IDC_SETTING_LIST), LB_SETCURSEL, row, 0);
+  ListNotify(LBN_SELCHANGE);
 }
 
 std::string MainDialogHost::Text(int id) const { return WindowText(Control(id)); }
@@ -275,25 +181,6 @@ bool PutOnClipboard(HWND owner, const std::wstring& text) {
   bool put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
   CloseClipboard();
   return put;
-}
-
-void PumpMessages() {
-  MSG msg;
-  for (int round = 0; round < 3; ++round) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  }
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
-  for (ULONGLONG start = GetTickCount64();; PumpMessages()) {
-    if (condition()) return true;
-    if (GetTickCount64() - start > ms) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
 }
 
 std::string WindowText(HWND window) { return WindowText932(window); }

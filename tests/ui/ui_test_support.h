@@ -1,5 +1,4 @@
-// Drives the real main dialog under Wine: hosts it, answers its message boxes as a person would,
-// and records what the dialog receives.
+// Drives the real main dialog: hosts it and records what the dialog receives.
 #pragma once
 
 #include <windows.h>
@@ -8,38 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "resource.h"
+#include "support/answerer.h"
 #include "support/cp932_text.h"
 #include "ui/main_window.h"
-
-// What a person sees in a message box.
-struct BoxSeen {
-  std::string caption;
-  std::string text;
-  std::vector<int> buttons;  // IDOK, IDCANCEL, IDYES, IDNO present in the box
-  std::string icon;          // "warning", "error", "information", "question" or "none"
-};
-
-// A message box as a person reads it, the same on Windows and Wine.
-BoxSeen ReadBox(HWND box);
-
-// Answers each message box that opens on this thread with the next scripted button.
-// A box beyond the script is recorded and closed with its cancel-like button.
-class MessageBoxAnswerer {
- public:
-  explicit MessageBoxAnswerer(std::vector<int> answers = {});
-  ~MessageBoxAnswerer();
-  const std::vector<BoxSeen>& seen() const { return seen_; }
-  size_t unanswered() const;
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-  void OnActivate(HWND box);
-
-  HHOOK hook_;
-  std::vector<int> answers_;
-  size_t next_ = 0;
-  std::vector<BoxSeen> seen_;
-};
 
 // The main dialog from the real template and dialog procedure, modeless so a test can drive it.
 class MainDialogHost {
@@ -58,7 +29,9 @@ class MainDialogHost {
   void Key(UINT message, WPARAM key, LPARAM flags = 0);
   // Fills the list and the list box with settings named name0, name1, ...
   void AddSettings(int count, const char* path = "C:\\windows\\notepad.exe");
-  std::vector<std::string> Rows() const;
+  std::vector<std::string> Rows() const { return ListRows(Control(IDC_SETTING_LIST)); }
+  // A row picked in the list, as a click on it tells the dialog.
+  void Select(int row);
   bool IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
   std::string Text(int id) const;
   bool Topmost() const;
@@ -118,11 +91,6 @@ inline bool WineCannotBrowseTo(const std::string& path) {
   std::wstring wide = Wide932(path, CP_UTF8);
   return UnderWine() && Wide932(Narrow932(wide, CP_ACP), CP_ACP) != wide;
 }
-
-// Dispatches whatever is queued for this thread.
-void PumpMessages();
-// Dispatches this thread's messages until condition holds or ms have passed; whether it held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 10000);
 
 // A window's text, as the window shows it, in code page 932.
 std::string WindowText(HWND window);
