@@ -1,5 +1,6 @@
-// Ends the probes still running from one folder: a hung one would otherwise live on for a minute
-// after the tests that started it, holding its program file.
+// Ends the probes still running from one folder: each is asked to close, as a person closes a
+// window, which lets a held file go; one hung on purpose is ended, else it would live on for a
+// minute after the test that started it, holding its program file.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +9,15 @@
 
 #include <string>
 
+// Long forms, as a folder given in 8.3 form, or a probe started by one, may name it otherwise.
+inline std::wstring LongPath(const std::wstring& path) {
+  wchar_t full[MAX_PATH] = L"";
+  DWORD length = GetLongPathNameW(path.c_str(), full, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? full : path;
+}
+
 inline void EndProbesIn(const std::wstring& folder) {
+  std::wstring probe = LongPath(folder + L"\\probe.exe");
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W entry;
   entry.dwSize = sizeof entry;
@@ -21,8 +30,18 @@ inline void EndProbesIn(const std::wstring& folder) {
     DWORD size = MAX_PATH;
     if (process == nullptr) continue;
     if (QueryFullProcessImageNameW(process, 0, image, &size) &&
-        lstrcmpiW(image, (folder + L"\\probe.exe").c_str()) == 0 && TerminateProcess(process, 0)) {
-      WaitForSingleObject(process, 5000);
+        lstrcmpiW(LongPath(image).c_str(), probe.c_str()) == 0) {
+      // Its window, once it is ready; a hung one never makes it.
+      HWND window = nullptr;
+      while ((window = FindWindowExW(nullptr, window, L"KmLaunchProbe", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == entry.th32ProcessID) break;
+      }
+      if (window != nullptr) SendMessageTimeoutW(window, WM_CLOSE, 0, 0, 0, 5000, nullptr);
+      if (WaitForSingleObject(process, window != nullptr ? 5000 : 0) == WAIT_TIMEOUT &&
+          TerminateProcess(process, 0))
+        WaitForSingleObject(process, 5000);
     }
     CloseHandle(process);
   }

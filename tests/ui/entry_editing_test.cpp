@@ -16,11 +16,6 @@ int Selection(const MainDialogHost& host) {
   return static_cast<int>(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
 }
 
-void Select(MainDialogHost& host, int row) {
-  SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, row, 0);
-  host.ListNotify(LBN_SELCHANGE);
-}
-
 // One command, one expected box: its text, caption, buttons and icon, answered with answer.
 struct Expectation {
   const char* what;
@@ -39,11 +34,11 @@ void Full(MainDialogHost& h) { h.AddSettings(30); }
 void TwoUnselected(MainDialogHost& h) { h.AddSettings(2); }
 void TwoSecondSelected(MainDialogHost& h) {
   h.AddSettings(2);
-  Select(h, 1);
+  h.Select(1);
 }
 void EditingFirst(MainDialogHost& h) {
   h.AddSettings(2);
-  Select(h, 0);
+  h.Select(0);
   h.Click(IDC_EDIT_ENTRY);
 }
 void NewBlank(MainDialogHost& h) { h.Click(IDC_NEW_ENTRY); }
@@ -126,7 +121,7 @@ TEST(EntryEditing, EveryWarningConfirmationAndNotice) {
 TEST(EntryEditing, NewEntryStartsWithNormalWindowAndEnabledTicked) {
   MainDialogHost host;
   host.AddSettings(2);
-  Select(host, 1);
+  host.Select(1);
   host.Click(IDC_NEW_ENTRY);
   EXPECT_EQ(host.window()->mode.load(), UiMode::New);
   EXPECT_EQ(host.window()->currentIndex, 1);
@@ -157,7 +152,7 @@ TEST(EntryEditing, NewEntryStartsWithNormalWindowAndEnabledTicked) {
 TEST(EntryEditing, CancelRestoresOrEmptiesAndFailedRestoreNamesTheZeroBasedRow) {
   MainDialogHost host;
   host.AddSettings(2);
-  Select(host, 0);
+  host.Select(0);
   host.Click(IDC_EDIT_ENTRY);
   SetText932(host.Control(IDC_NAME), "changed");
   {
@@ -174,7 +169,7 @@ TEST(EntryEditing, CancelRestoresOrEmptiesAndFailedRestoreNamesTheZeroBasedRow) 
     EXPECT_EQ(host.Text(IDC_NAME), "");
     EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
   }
-  Select(host, 0);
+  host.Select(0);
   host.Click(IDC_EDIT_ENTRY);
   host.window()->list->Clear();  // the record behind the row has gone
   Answerer answerer({Press(IDYES), Press(IDOK)});
@@ -211,7 +206,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
       if (pick < 20) {
         int row = count == 0 ? -1 : static_cast<int>(random() % (count + 1)) - 1;
         if (row >= 0) {
-          Select(host, row);
+          host.Select(row);
           model.selection = model.current = row;
         } else {
           SendMessageA(host.Control(IDC_SETTING_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);

@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "support/cp932_text.h"
+#include "support/end_probes.h"
 #include "support/test_folder.h"
 
 // Code page 932, as a setting keeps it; read wide, whatever the system's code page.
@@ -28,15 +29,10 @@ ProbeLog::ProbeLog() {
 }
 
 void CloseProbes() {
-  for (HWND probe; (probe = FindWindowW(L"KmLaunchProbe", nullptr)) != nullptr;) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(probe, &process);
-    SendMessageW(probe, WM_CLOSE, 0, 0);
-    if (HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process)) {
-      WaitForSingleObject(handle, 5000);
-      CloseHandle(handle);
-    }
-  }
+  wchar_t folder[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, folder, MAX_PATH);
+  *std::wcsrchr(folder, L'\\') = L'\0';
+  EndProbesIn(folder);
 }
 
 ProbeLog::~ProbeLog() {
