@@ -32,6 +32,34 @@ std::string ProgramPath() {
   return Narrow932(path, CP_UTF8);
 }
 
+// The first visible window of a running process that match accepts; null if the process ends
+// first or ms pass.
+HWND WaitForWindowOf(HANDLE process, std::function<bool(HWND)> match, DWORD ms = 10000) {
+  struct Search {
+    DWORD process;
+    std::function<bool(HWND)> match;
+    HWND found;
+  } search = {GetProcessId(process), std::move(match), nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(data);
+              DWORD owner = 0;
+              GetWindowThreadProcessId(window, &owner);
+              if (owner == s->process && IsWindowVisible(window) && s->match(window))
+                s->found = window;
+              return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+      },
+      ms);
+  return search.found;
+}
+
+bool IsMainWindow(HWND window) { return GetDlgItem(window, IDC_SETTING_LIST) != nullptr; }
+
 // One running copy and its main window.
 class RunningCopy {
  public:
@@ -45,24 +73,19 @@ class RunningCopy {
                               nullptr, &startup, &process_) != FALSE;
     if (!started_) return;
     WaitForInputIdle(process_.hProcess, 10000);
-    // Until the window comes or the copy ends: a start-up that waits for a held file, on a
-    // loaded machine, can take many seconds.
-    if (waitForWindow) {
-      WaitUntil(
-          [&] {
-            EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
-            return window_ != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-          },
-          60000);
-    }
+    // A start-up that waits for a held file, on a loaded machine, can take many seconds.
+    if (waitForWindow) window_ = WaitForWindowOf(process_.hProcess, IsMainWindow, 60000);
   }
   ~RunningCopy() {
     if (!started_) return;
-    if (window_ == nullptr) EnumWindows(&RunningCopy::Match, reinterpret_cast<LPARAM>(this));
-    if (window_ != nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+    // One started without waiting may be about to show it.
+    if (window_ == nullptr) window_ = WaitForWindowOf(process_.hProcess, IsMainWindow, 5000);
+    // A changed list is asked about: left unsaved.
+    Answerer leave({Press(IDNO)}, process_.dwProcessId);
+    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (!WaitUntil([&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
+                   5000))
       TerminateProcess(process_.hProcess, 1);
-    }
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
   }
@@ -75,18 +98,6 @@ class RunningCopy {
   std::vector<std::string> Rows() const { return ListRows(GetDlgItem(window_, IDC_SETTING_LIST)); }
 
  private:
-  static BOOL CALLBACK Match(HWND window, LPARAM self) {
-    auto* copy = reinterpret_cast<RunningCopy*>(self);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == copy->process_.dwProcessId && GetDlgItem(window, IDC_SETTING_LIST) != nullptr &&
-        IsWindowVisible(window)) {
-      copy->window_ = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
-
   bool started_ = false;
   PROCESS_INFORMATION process_ = {};
   HWND window_ = nullptr;
@@ -141,33 +152,6 @@ TEST(Startup, CommandLineListFiles) {
   }
 }
 
-// The first visible window of the copy, other than its main window, that match accepts; null
-// after 10 s.
-HWND WaitForWindowOf(const RunningCopy& copy, std::function<bool(HWND)> match) {
-  struct Search {
-    const RunningCopy* copy;
-    std::function<bool(HWND)> match;
-    HWND found;
-  } search = {&copy, std::move(match), nullptr};
-  WaitUntil([&] {
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner != GetProcessId(s->copy->process()) || window == s->copy->window() ||
-              !IsWindowVisible(window) || !s->match(window)) {
-            return TRUE;
-          }
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  });
-  return search.found;
-}
-
 // The first message box the copy shows, answered with button.
 Seen AnswerFirstBox(const RunningCopy& copy, int button = IDOK) {
   Answerer answerer({Press(button)}, GetProcessId(copy.process()));
@@ -191,7 +175,8 @@ TEST(Startup, AListFileDamagedPartWayIsNeverOverwrittenWithLess) {
   EXPECT_EQ(AnswerFirstBox(copy, IDYES).caption, "保存確認");
   // A name is asked for, none offered. Found by its caption: the closing box, or the dialog before
   // its caption is set, may be on the screen first.
-  HWND next = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "ファイルを保存"; });
+  HWND next =
+      WaitForWindowOf(copy.process(), [](HWND w) { return WindowText932(w) == "ファイルを保存"; });
   ASSERT_NE(next, nullptr);
   // OK with no name keeps the dialog up; Cancel, taken after it, closes it.
   PostMessageW(next, WM_COMMAND, IDOK, 0);
@@ -224,7 +209,8 @@ TEST(Startup, ADllPlantedBesideTheProgramIsNeverLoaded) {
   ASSERT_NE(copy.window(), nullptr);
   Answerer answerer({Choose(1)}, GetProcessId(copy.process()));
   PostMessageW(copy.window(), WM_COMMAND, IDC_LOAD_LIST, 0);
-  HWND open = WaitForWindowOf(copy, [](HWND w) { return WindowText932(w) == "ファイルを開く"; });
+  HWND open =
+      WaitForWindowOf(copy.process(), [](HWND w) { return WindowText932(w) == "ファイルを開く"; });
   ASSERT_NE(open, nullptr);
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].caption, "読込方法");
@@ -252,6 +238,8 @@ TEST(Startup, SlashXFirstStartsTheBatchWithoutAnyInput) {
     EXPECT_EQ(box.caption, "一括起動完了");
     EXPECT_EQ(box.text, "すべての起動が完了しました。");
     EXPECT_EQ(copy.Rows(), std::vector<std::string>{"off"});
+    // The batch is over, and the window can be closed again.
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(copy.window(), IDC_EXIT)); }));
   }
   // The warning comes before the dialog manager first shows the window.
   RunningCopy empty("/x", false);

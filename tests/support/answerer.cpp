@@ -106,20 +106,14 @@ Answerer::~Answerer() {
 
 std::vector<Seen> Answerer::boxes() const {
   std::vector<Seen> boxes;
-  std::copy_if(seen_.begin(), seen_.end(), std::back_inserter(boxes),
-               [](const Seen& s) { return s.kind == Step::Box; });
+  for (const Seen& seen : seen_)
+    if (seen.kind == Step::Box) boxes.push_back(seen);
   return boxes;
 }
 
-std::vector<Seen> Answerer::dialogs() const {
-  std::vector<Seen> dialogs;
-  std::copy_if(seen_.begin(), seen_.end(), std::back_inserter(dialogs),
-               [](const Seen& s) { return s.kind != Step::Box; });
-  return dialogs;
-}
-
-bool Answerer::Fits(const Step& step, Step::Kind kind) const {
-  return step.kind == kind || step.kind == Step::Cancel;
+bool Answerer::Fits(Step::Kind kind) const {
+  return next_ < steps_.size() &&
+         (steps_[next_].kind == kind || steps_[next_].kind == Step::Cancel);
 }
 
 LRESULT CALLBACK Answerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -143,11 +137,8 @@ void Answerer::SeeFile(const OPENFILENAMEW* request) {
   }
   seen.texts.push_back(std::to_string(request->nFilterIndex > 0 ? request->nFilterIndex - 1 : 0));
   self->seen_.push_back(seen);
-  bool fits =
-      self->next_ < self->steps_.size() && self->Fits(self->steps_[self->next_], Step::File);
-  const Step* step = fits ? &self->steps_[self->next_++] : nullptr;
-  self->fileCancel_ = step == nullptr || step->kind == Step::Cancel || step->text.empty();
-  self->fileName_ = self->fileCancel_ ? "" : step->text;
+  // Cancelled when out of the script: the test fails on seen().
+  self->fileName_ = self->Fits(Step::File) ? self->steps_[self->next_++].text : "";
   self->fileTitle_ = request->lpstrTitle;
   if (self->timer_ == 0) self->timer_ = SetTimer(nullptr, 0, 20, Tick);
 }
@@ -161,12 +152,10 @@ void CALLBACK Answerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
   GetWindowTextW(GetAncestor(focus, GA_ROOT), title, 64);
   if (!self->fileTitle_.empty() && ClassIs(focus, L"Edit") && self->fileTitle_ == title) {
     self->fileTitle_.clear();
-    if (!self->fileCancel_) {
-      SendMessageW(focus, EM_SETSEL, 0, -1);
-      for (wchar_t character : Wide932(self->fileName_, CP_UTF8))
-        PostMessageW(focus, WM_CHAR, character, 1);
-    }
-    PostMessageW(focus, WM_KEYDOWN, self->fileCancel_ ? VK_ESCAPE : VK_RETURN, 1);
+    SendMessageW(focus, EM_SETSEL, 0, -1);
+    for (wchar_t character : Wide932(self->fileName_, CP_UTF8))
+      PostMessageW(focus, WM_CHAR, character, 1);
+    PostMessageW(focus, WM_KEYDOWN, self->fileName_.empty() ? VK_ESCAPE : VK_RETURN, 1);
   }
   if (!IsWindow(self->keysFor_)) self->keysFor_ = nullptr;
   if (self->keysFor_ != nullptr && GetAncestor(focus, GA_ROOT) == self->keysFor_) {
@@ -178,8 +167,9 @@ void CALLBACK Answerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
   // The folder browser does not always select the item it is first given: a person picks the one
   // they want once the browser has made its own first selection, and then presses OK.
   if (!IsWindow(self->browser_)) self->browser_ = nullptr;
-  HWND tree = FindWindowExW(self->browser_, nullptr, L"SysTreeView32", nullptr);
-  if (self->browser_ != nullptr && IsWindowVisible(self->browser_) &&
+  HWND tree =
+      self->browser_ ? FindWindowExW(self->browser_, nullptr, L"SysTreeView32", nullptr) : nullptr;
+  if (tree != nullptr && IsWindowVisible(self->browser_) &&
       SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0) {
     SendMessageW(self->browser_, BFFM_SETSELECTIONW, TRUE,
                  reinterpret_cast<LPARAM>(self->pick_.c_str()));
@@ -207,8 +197,7 @@ void Answerer::Meet(HWND window) {
   }
   Seen seen;
   seen.caption = WindowText932(window);
-  const Step* step = next_ < steps_.size() ? &steps_[next_] : nullptr;
-  if (step != nullptr && step->kind == Step::Keys && !IsProgramsBox(window)) {
+  if (next_ < steps_.size() && steps_[next_].kind == Step::Keys && !IsProgramsBox(window)) {
     seen.kind = Step::Keys;
   } else if (GetDlgItem(window, IDC_CHOICE_FIRST) != nullptr) {
     seen.kind = Step::Choice;
@@ -224,12 +213,7 @@ void Answerer::Meet(HWND window) {
   known_.push_back(window);
   seen_.push_back(seen);
   if (onOpen) onOpen(seen);
-  if (step != nullptr && Fits(*step, seen.kind)) {
-    ++next_;
-    Answer(window, *step);
-  } else {
-    Answer(window, CancelIt());
-  }
+  Answer(window, Fits(seen.kind) ? steps_[next_++] : CancelIt());
 }
 
 void Answerer::Answer(HWND window, const Step& step) {

@@ -64,9 +64,8 @@ class Answerer {
   Answerer& operator=(const Answerer&) = delete;
 
   const std::vector<Seen>& seen() const { return seen_; }
-  // Only the message boxes, or only the dialogs, of seen().
+  // Only the message boxes of seen().
   std::vector<Seen> boxes() const;
-  std::vector<Seen> dialogs() const;
   size_t unanswered() const { return steps_.size() - next_; }
   // Runs as each box or dialog opens, before its answer: a look at the window under it then, or
   // a post to it as the shell or another program makes at any moment.
@@ -82,7 +81,8 @@ class Answerer {
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
   void Meet(HWND window);
   void Answer(HWND window, const Step& step);
-  bool Fits(const Step& step, Step::Kind kind) const;
+  // Whether the next step answers a window of this kind.
+  bool Fits(Step::Kind kind) const;
 
   Answerer* previous_;
   DWORD thread_;
@@ -95,8 +95,7 @@ class Answerer {
   // Work that waits on the dialog's own modal loop: the file dialog's name box to take the focus,
   // keys for a dialog, the folder browser's first selection.
   std::wstring fileTitle_;
-  std::string fileName_;
-  bool fileCancel_ = false;
+  std::string fileName_;  // empty: Esc
   HWND keysFor_ = nullptr;
   std::string keys_;
   HWND browser_ = nullptr;
