@@ -32,10 +32,8 @@ class BatchDriver {
       : answerer_(std::move(steps)) {
     answerer_.onOpen = [this, &host](const Seen& seen) {
       if (seen.kind != Step::Box || mainWindow == nullptr) return;
-      boxes_.push_back(
-          {seen, host.window()->mode.load(), host.Topmost(), host.IsEnabled(IDC_BATCH),
-           host.Text(IDC_BATCH),
-           static_cast<int>(SendMessageW(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0))});
+      boxes_.push_back({seen, host.window()->mode.load(), host.Topmost(), host.IsEnabled(IDC_BATCH),
+                        host.Text(IDC_BATCH), host.Selection()});
       if (onBox_) onBox_(boxes_.back());
     };
   }
@@ -108,7 +106,7 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
     // While the second enabled setting starts: its row is selected and shown.
     if (checkedWhileRunning || log.Count("command") != 2 || log.Count("ready") != 1) return;
     checkedWhileRunning = true;
-    EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(host.Selection(), 2);
     EXPECT_EQ(host.Text(IDC_NAME), "p1");
     EXPECT_EQ(host.Text(IDC_BATCH), "一括起動中止(&X)");
     EXPECT_TRUE(host.IsEnabled(IDC_BATCH));
@@ -142,7 +140,7 @@ TEST(Batch, EnabledSettingsStartInOrderEachAfterThePreviousIsReady) {
   EXPECT_TRUE(done.topmost);
   // Afterwards: the current row again, the normal caption and z-order.
   EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
-  EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(host.Selection(), 1);
   EXPECT_EQ(host.Text(IDC_NAME), "off");
   EXPECT_EQ(host.Text(IDC_BATCH), "一括起動実行(&X)");
   EXPECT_FALSE(host.Topmost());
@@ -161,7 +159,7 @@ TEST(Batch, AllDisabledStartsNothingSelectsNothingAndCompletes) {
   ASSERT_EQ(driver.boxes().size(), 1u);
   EXPECT_EQ(driver.boxes()[0].box.text, kDone);
   EXPECT_EQ(driver.boxes()[0].selection, -1);
-  EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(host.Selection(), LB_ERR);
   EXPECT_EQ(host.Text(IDC_NAME), "");
   // The focus is back on "新規登録(&N)", and Enter presses it.
   host.Key(WM_KEYDOWN, VK_RETURN);
@@ -449,7 +447,7 @@ TEST(BatchEnd, NoRowIsCurrentAfterANewListALoadOrADrop) {
     ASSERT_TRUE(driver.Run());
     ASSERT_EQ(driver.boxes().size(), 1u);
     EXPECT_EQ(driver.boxes()[0].box.text, kDone);
-    EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(host.Selection(), LB_ERR);
     EXPECT_EQ(host.Text(IDC_NAME), "");
   }
 }

@@ -42,7 +42,7 @@ TEST(CodePage, JapaneseSettingRoundTripsThroughThePaneTheFileAndTheLaunch) {
   host.ListNotify(LBN_SELCHANGE);
   EXPECT_EQ(host.Text(IDC_NAME), "メモ帳テスト");
   EXPECT_EQ(host.Text(IDC_OPTIONS), "--開く \"ソ表 一覧.txt\"");
-  EXPECT_EQ(WindowText(host.Control(IDC_WINDOW_STATE)), "最大化");
+  EXPECT_EQ(WindowText932(host.Control(IDC_WINDOW_STATE)), "最大化");
   host.Click(IDC_EDIT_ENTRY);
   {
     Answerer registered({Press(IDOK)});
@@ -61,7 +61,7 @@ TEST(CodePage, JapaneseSettingRoundTripsThroughThePaneTheFileAndTheLaunch) {
   }
   EXPECT_EQ(ReadBytes(listFile),
             ListFileBytes(1, 30, {setting}));  // as a Japanese system writes it
-  EXPECT_EQ(WindowText(host.dialog()), "カメリオランチャ - 日本語リスト.dat");
+  EXPECT_EQ(WindowText932(host.dialog()), "カメリオランチャ - 日本語リスト.dat");
 
   ProbeLog log;
   Answerer none;

@@ -12,10 +12,6 @@
 
 namespace {
 
-int Selection(const MainDialogHost& host) {
-  return static_cast<int>(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
-}
-
 // One command, one expected box: its text, caption, buttons and icon, answered with answer.
 struct Expectation {
   const char* what;
@@ -140,7 +136,7 @@ TEST(EntryEditing, NewEntryStartsWithNormalWindowAndEnabledTicked) {
   EXPECT_EQ(answerer.seen()[0].caption, "登録完了");
   EXPECT_EQ(answerer.seen()[0].icon, "information");
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"name0", "name1", " "}));
-  EXPECT_EQ(Selection(host), 2);
+  EXPECT_EQ(host.Selection(), 2);
   EXPECT_EQ(host.window()->mode.load(), UiMode::Idle);
   LaunchSetting stored;
   ASSERT_TRUE(host.window()->list->Get(2, &stored));
@@ -337,7 +333,7 @@ TEST(EntryEditing, AgreesWithAModelOverARandomRun) {
     }
     ASSERT_EQ(host.Rows(), model.names);
     ASSERT_EQ(listNames, model.names);
-    ASSERT_EQ(Selection(host), model.selection);
+    ASSERT_EQ(host.Selection(), model.selection);
     ASSERT_EQ(host.window()->mode.load(), model.mode);
     ASSERT_EQ(host.window()->currentIndex, model.current);
   }

@@ -57,7 +57,7 @@ TEST(SingleLaunch, ShowCommandsAndOptionsReachTheProgramExactly) {
     EXPECT_EQ(log.Values("show"), std::vector<std::string>{std::to_string(c.showCommand)});
     EXPECT_TRUE(answerer.seen().empty());
     EXPECT_TRUE(host.IsEnabled(IDC_LAUNCH_ONE));
-    EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(host.Selection(), 0);
     EXPECT_EQ(host.window()->currentIndex, 0);
   }
 }
@@ -116,8 +116,7 @@ TEST(SingleLaunch, RefusalsAndFailuresShowExactlyOneBox) {
     EXPECT_EQ(answerer.seen()[0].icon, c.icon);
     EXPECT_EQ(host.window()->currentIndex, c.select == -1 ? 7 : c.select);
     EXPECT_TRUE(host.IsEnabled(IDC_LAUNCH_ONE));
-    EXPECT_EQ(SendMessageA(host.Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0),
-              c.select == -1 ? LB_ERR : c.select);
+    EXPECT_EQ(host.Selection(), c.select == -1 ? LB_ERR : c.select);
     EXPECT_TRUE(log.Lines().empty());
   }
 }
@@ -176,7 +175,7 @@ TEST(Launch, FolderOpensWithItsDefaultAction) {
   EXPECT_TRUE(WaitUntil([&] {
     EnumWindows(
         [](HWND window, LPARAM found) -> BOOL {
-          if (!IsWindowVisible(window) || WindowText(window).find("opened") == std::string::npos)
+          if (!IsWindowVisible(window) || WindowText932(window).find("opened") == std::string::npos)
             return TRUE;
           *reinterpret_cast<HWND*>(found) = window;
           return FALSE;

@@ -52,7 +52,7 @@ void ExpectCaptionsFit(HWND dialog) {
   for (HWND control : controls) {
     char className[32] = {};
     GetClassNameA(control, className, sizeof className);
-    std::string text = WindowText(control);
+    std::string text = WindowText932(control);
     bool captioned = lstrcmpiA(className, "Button") == 0 || lstrcmpiA(className, "Static") == 0;
     if (!captioned || text.empty()) continue;
     SCOPED_TRACE(std::to_string(GetDlgCtrlID(control)) + " " + className + " " + text);

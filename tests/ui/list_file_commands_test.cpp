@@ -21,7 +21,7 @@ namespace {
 const std::vector<std::string> kFilterItems = {"データファイル(*.dat)", "すべてのファイル(*.*)",
                                                "0"};
 
-std::string Title(const MainDialogHost& host) { return WindowText(host.dialog()); }
+std::string Title(const MainDialogHost& host) { return WindowText932(host.dialog()); }
 
 TEST(ChoiceDialog, EnterTakesTheFirstOptionAndEscTakesNone) {
   MainDialogHost host;

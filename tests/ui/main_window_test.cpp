@@ -307,17 +307,16 @@ TEST(ListPane, SelectRowAndRefill) {
   MainWindow* window = host.window();
   host.AddSettings(3);
   EXPECT_EQ(host.Rows(), (std::vector<std::string>{"name0", "name1", "name2"}));
-  HWND listBox = host.Control(IDC_SETTING_LIST);
-  EXPECT_EQ(SendMessageA(listBox, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(host.Selection(), LB_ERR);
   EXPECT_TRUE(window->SelectRow(2));
-  EXPECT_EQ(SendMessageA(listBox, LB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(host.Selection(), 2);
   EXPECT_FALSE(window->SelectRow(3));
   EXPECT_TRUE(window->SelectRow(-1));
-  EXPECT_EQ(SendMessageA(listBox, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(host.Selection(), LB_ERR);
   window->SelectRow(1);
   window->RefillList();
   EXPECT_EQ(host.Rows().size(), 3u);
-  EXPECT_EQ(SendMessageA(listBox, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(host.Selection(), LB_ERR);
 }
 
 TEST(ListPane, SelectionChangeShowsTheSettingAndSelCancelEmptiesThePane) {
@@ -501,7 +500,7 @@ TEST(DialogAsMet, TwentyThreeDifferentMnemonics) {
   std::vector<char> letters;
   for (HWND child = GetWindow(host.dialog(), GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    std::string caption = WindowText(child);
+    std::string caption = WindowText932(child);
     const char* text = caption.c_str();
     for (const char* amp = std::strchr(text, '&'); amp != nullptr;
          amp = std::strchr(amp + 2, '&')) {

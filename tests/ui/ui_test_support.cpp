@@ -112,7 +112,7 @@ void MainDialogHost::Select(int row) {
   ListNotify(LBN_SELCHANGE);
 }
 
-std::string MainDialogHost::Text(int id) const { return WindowText(Control(id)); }
+std::string MainDialogHost::Text(int id) const { return WindowText932(Control(id)); }
 
 bool MainDialogHost::Topmost() const {
   return (GetWindowLongPtrA(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -182,5 +182,3 @@ bool PutOnClipboard(HWND owner, const std::wstring& text) {
   CloseClipboard();
   return put;
 }
-
-std::string WindowText(HWND window) { return WindowText932(window); }

@@ -30,8 +30,11 @@ class MainDialogHost {
   // Fills the list and the list box with settings named name0, name1, ...
   void AddSettings(int count, const char* path = "C:\\windows\\notepad.exe");
   std::vector<std::string> Rows() const { return ListRows(Control(IDC_SETTING_LIST)); }
-  // A row picked in the list, as a click on it tells the dialog.
+  // A row picked in the list, as a click on it tells the dialog; the one selected, or LB_ERR.
   void Select(int row);
+  int Selection() const {
+    return static_cast<int>(SendMessageW(Control(IDC_SETTING_LIST), LB_GETCURSEL, 0, 0));
+  }
   bool IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
   std::string Text(int id) const;
   bool Topmost() const;
@@ -91,6 +94,3 @@ inline bool WineCannotBrowseTo(const std::string& path) {
   std::wstring wide = Wide932(path, CP_UTF8);
   return UnderWine() && Wide932(Narrow932(wide, CP_ACP), CP_ACP) != wide;
 }
-
-// A window's text, as the window shows it, in code page 932.
-std::string WindowText(HWND window);
