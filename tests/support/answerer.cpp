@@ -165,12 +165,9 @@ void CALLBACK Answerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (self->keys_.empty()) self->keysFor_ = nullptr;
   }
   // The folder browser does not always select the item it is first given: a person picks the one
-  // they want once the browser has made its own first selection, and then presses OK.
+  // they want once it is shown, and then presses OK.
   if (!IsWindow(self->browser_)) self->browser_ = nullptr;
-  HWND tree =
-      self->browser_ ? FindWindowExW(self->browser_, nullptr, L"SysTreeView32", nullptr) : nullptr;
-  if (tree != nullptr && IsWindowVisible(self->browser_) &&
-      SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0) {
+  if (self->browser_ != nullptr && IsWindowVisible(self->browser_)) {
     SendMessageW(self->browser_, BFFM_SETSELECTIONW, TRUE,
                  reinterpret_cast<LPARAM>(self->pick_.c_str()));
     PostMessageW(self->browser_, WM_COMMAND, IDOK, 0);
