@@ -180,7 +180,7 @@ void CALLBACK Answerer::Tick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void Answerer::Meet(HWND window) {
-  if (!ClassIs(window, L"#32770") || std::count(known_.begin(), known_.end(), window) > 0) return;
+  if (std::count(known_.begin(), known_.end(), window) > 0 || !ClassIs(window, L"#32770")) return;
   if (IsMainDialog(window)) {
     known_.push_back(window);
     return;
