@@ -265,7 +265,7 @@ def run(program, work):
     titled = "%s - %s" % (PRODUCT, os.path.basename(list_file))
     # The first start may be slow on a busy machine; once, here, no window came in 20 s.
     if not caption_is(untitled, 60):
-        state = "running" if program.poll() is None else "gone"
+        state = "running" if program.poll() is None else "gone, exit code %d" % program.returncode
         raise OSError("no window; the program is " + state)
 
     # Three settings through the entry pane; each is inserted after the one just registered.
