@@ -204,7 +204,10 @@ def caption_is(expected, seconds=20):
         return check(False, "caption %s (windows: %s)" % (expected, x_windows()))
 
 
-FILE_NAME_FIELDS = (0x47C, 0x480)  # the combo box on Windows, the edit box in Wine's dialog
+# Wine's file dialog alone: this test runs only under Wine (xdotool on its display), never in the
+# Windows pack, whose tests find the name box by the focus instead. Its name field: the edit box
+# 0x480, or the combo box 0x47C where the dialog's template has one.
+FILE_NAME_FIELDS = (0x47C, 0x480)
 
 
 def type_into_file_dialog(title, path):
