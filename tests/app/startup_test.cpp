@@ -18,6 +18,7 @@
 #include "store/launch_setting_list.h"
 #include "support/answerer.h"
 #include "support/cp932_text.h"
+#include "support/end_probes.h"
 #include "support/test_folder.h"
 #include "ui/probe_log.h"
 
@@ -25,11 +26,8 @@ namespace {
 
 // UTF-8, read wide: the tests may be unpacked in a folder that no code page holds.
 std::string ProgramPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  *std::wcsrchr(path, L'\\') = L'\0';
-  std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"kmlaunch.exe");
-  return Narrow932(path, CP_UTF8);
+  std::wstring folder = OwnFolder();
+  return Narrow932(folder.substr(0, folder.rfind(L'\\')) + L"\\kmlaunch.exe", CP_UTF8);
 }
 
 // The first visible window of a running process that match accepts; null if the process ends
@@ -58,8 +56,6 @@ HWND WaitForWindowOf(HANDLE process, std::function<bool(HWND)> match, DWORD ms =
   return search.found;
 }
 
-bool IsMainWindow(HWND window) { return GetDlgItem(window, IDC_SETTING_LIST) != nullptr; }
-
 // One running copy and its main window.
 class RunningCopy {
  public:
@@ -74,12 +70,12 @@ class RunningCopy {
     if (!started_) return;
     WaitForInputIdle(process_.hProcess, 10000);
     // A start-up that waits for a held file, on a loaded machine, can take many seconds.
-    if (waitForWindow) window_ = WaitForWindowOf(process_.hProcess, IsMainWindow, 60000);
+    if (waitForWindow) window_ = WaitForWindowOf(process_.hProcess, IsMainDialog, 60000);
   }
   ~RunningCopy() {
     if (!started_) return;
     // One started without waiting may be about to show it.
-    if (window_ == nullptr) window_ = WaitForWindowOf(process_.hProcess, IsMainWindow, 5000);
+    if (window_ == nullptr) window_ = WaitForWindowOf(process_.hProcess, IsMainDialog, 5000);
     // A changed list is asked about: left unsaved.
     Answerer leave({Press(IDNO)}, process_.dwProcessId);
     if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);

@@ -24,8 +24,6 @@ bool ClassIs(HWND window, const wchar_t* name) {
   return lstrcmpiW(className, name) == 0;
 }
 
-bool IsMainDialog(HWND window) { return GetDlgItem(window, IDC_SETTING_LIST) != nullptr; }
-
 // The program's own message boxes are owned by its main dialog; a file dialog's question is not.
 bool IsProgramsBox(HWND window) {
   HWND owner = GetWindow(window, GW_OWNER);
@@ -70,6 +68,8 @@ void Dispatch() {
 }
 
 }  // namespace
+
+bool IsMainDialog(HWND window) { return GetDlgItem(window, IDC_SETTING_LIST) != nullptr; }
 
 Seen ReadBox(HWND box) {
   Seen seen;

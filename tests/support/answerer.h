@@ -50,6 +50,9 @@ struct Seen {
   unsigned long flags = 0;
 };
 
+// The program's main dialog, in this process or another, by its list.
+bool IsMainDialog(HWND window);
+
 // A message box as a person reads it; the icon by its static's SS_ICON style, whatever its id.
 Seen ReadBox(HWND box);
 

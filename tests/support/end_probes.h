@@ -9,11 +9,20 @@
 
 #include <string>
 
-// Long forms, as a folder given in 8.3 form, or a probe started by one, may name it otherwise.
+// A path's long form: TEMP, a folder, or the path a probe was started by, may be in 8.3 form
+// (C:\Users\RUNNER~1), where the shell, the dialogs and the process list give long paths.
 inline std::wstring LongPath(const std::wstring& path) {
-  wchar_t full[MAX_PATH] = L"";
-  DWORD length = GetLongPathNameW(path.c_str(), full, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? full : path;
+  std::wstring full(32768, L'\0');
+  DWORD length = GetLongPathNameW(path.c_str(), full.data(), 32768);
+  return length > 0 && length < 32768 ? full.c_str() : path;
+}
+
+// The running test program's folder, where its probe.exe lies.
+inline std::wstring OwnFolder() {
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  *wcsrchr(path, L'\\') = L'\0';
+  return path;
 }
 
 inline void EndProbesIn(const std::wstring& folder) {

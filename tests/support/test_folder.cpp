@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 #include "support/cp932_text.h"
+#include "support/end_probes.h"  // LongPath
 #endif
 
 namespace fs = std::filesystem;
@@ -43,10 +44,7 @@ TestFolder::TestFolder() {
   std::random_device seed;
   fs::path base = fs::temp_directory_path();
 #ifdef _WIN32
-  // TEMP may be in 8.3 form (C:\Users\RUNNER~1), the dialogs and the shell hand back long paths.
-  wchar_t longForm[32768];
-  DWORD length = GetLongPathNameW(base.c_str(), longForm, 32768);
-  if (length > 0 && length < 32768) base = longForm;
+  base = LongPath(base.wstring());
 #endif
   for (;;) {
     fs::path candidate = base / ("kmlaunch-test-" + std::to_string(seed()));

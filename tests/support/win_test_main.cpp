@@ -16,7 +16,7 @@
 namespace {
 
 wchar_t countsPath[MAX_PATH] = L"";
-wchar_t ownFolder[MAX_PATH] = L"";
+std::wstring ownFolder;
 
 // "passed failed skipped" for the runner to add up, then "0 0 0 NAME" for each failed test;
 // late, the test that outran its limit, among them, whether or not it had failed before.
@@ -84,8 +84,7 @@ int main(int argc, char** argv) {
   // may have a name that no code page holds.
   const wchar_t* named = _wgetenv(L"KM_TEST_COUNTS");
   if (named != nullptr) GetFullPathNameW(named, MAX_PATH, countsPath, nullptr);
-  GetModuleFileNameW(nullptr, ownFolder, MAX_PATH);
-  *wcsrchr(ownFolder, L'\\') = L'\0';
+  ownFolder = OwnFolder();
   const wchar_t* limit = _wgetenv(L"KM_TEST_LIMIT");  // seconds
   Watchdog::limitMs = 1000 * (limit != nullptr ? _wtoi(limit) : 300);
   testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);

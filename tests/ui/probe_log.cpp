@@ -12,12 +12,7 @@
 #include "support/test_folder.h"
 
 // Code page 932, as a setting keeps it; read wide, whatever the system's code page.
-std::string ProbePath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wcscpy(std::wcsrchr(path, L'\\') + 1, L"probe.exe");
-  return Narrow932(path);
-}
+std::string ProbePath() { return Narrow932(OwnFolder() + L"\\probe.exe"); }
 
 // Wide: the user's folder may have a name the system's code page lacks.
 ProbeLog::ProbeLog() {
@@ -28,12 +23,7 @@ ProbeLog::ProbeLog() {
   SetEnvironmentVariableW(L"KM_PROBE_LOG", path_.c_str());
 }
 
-void CloseProbes() {
-  wchar_t folder[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, folder, MAX_PATH);
-  *std::wcsrchr(folder, L'\\') = L'\0';
-  EndProbesIn(folder);
-}
+void CloseProbes() { EndProbesIn(OwnFolder()); }
 
 ProbeLog::~ProbeLog() {
   CloseProbes();
